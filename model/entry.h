@@ -1,0 +1,38 @@
+#pragma once
+// The nine parameter fields as one family: which parameter each sets, its check, the
+// message and the replacement value of a rejected entry, and its number format.
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+#include "model/parameters.h"
+
+namespace sp {
+
+enum class ParamId { alpha, beta, Xm, DYg, Xo, Vox, Yo, Voy, Tmax };
+
+// In the order the start-up writes the fields: Text1, Text4, Text7, Text8, Text2,
+// Text3, Text5, Text6, Text9.
+inline constexpr std::array<ParamId, 9> kFieldOrder = {
+    ParamId::alpha, ParamId::beta, ParamId::Xm,  ParamId::DYg, ParamId::Xo,
+    ParamId::Vox,   ParamId::Yo,   ParamId::Voy, ParamId::Tmax};
+
+struct Rejection {
+    std::string_view message;  // shown in the "Ошибка" box
+    double replacement;
+};
+
+std::string_view param_name(ParamId id);  // "alpha", "Tmax", …
+std::optional<ParamId> param_by_name(std::string_view name);
+
+// nullopt when the value is accepted.
+std::optional<Rejection> check_entry(ParamId id, double value);
+
+int field_decimals(ParamId id);  // 8, or 1 for Tmax
+
+// Stores the value with the parameter's precision (Voy rounds to single, saturating).
+void store(Parameters& p, ParamId id, double value);
+double value_of(const Parameters& p, ParamId id);
+
+}  // namespace sp

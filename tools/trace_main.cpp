@@ -1,0 +1,12 @@
+#include <iostream>
+#include <string_view>
+#include <vector>
+
+#include "tools/trace.h"
+
+int main(int argc, char** argv)
+{
+    std::ios::sync_with_stdio(false);
+    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    return sp::trace::run(args, std::cout, std::cerr);
+}

@@ -1,0 +1,152 @@
+#include "platform/qt_platform.h"
+
+#include <QAudioDevice>
+#include <QAudioFormat>
+#include <QAudioSink>
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QEventLoop>
+#include <QList>
+#include <QFileInfo>
+#include <QMediaDevices>
+#include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QUrl>
+
+#include "platform/tone_samples.h"
+
+namespace sp {
+namespace {
+
+// Mono 16-bit is what nearly every output takes; otherwise the device's own format is used
+// and the samples are generated in it.
+QAudioFormat tone_format(const QAudioDevice& device)
+{
+    QAudioFormat format;
+    format.setSampleRate(48000);
+    format.setChannelCount(1);
+    format.setSampleFormat(QAudioFormat::Int16);
+    return device.isFormatSupported(format) ? format : device.preferredFormat();
+}
+
+QtMessageHandler g_previous_handler = nullptr;
+
+void drop_sound_server_notes(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (!text.startsWith(QLatin1String("PulseAudioService")) && g_previous_handler)
+        g_previous_handler(type, context, text);
+}
+
+// The outputs there are. On a machine without a sound server (a build server, a terminal
+// session) Qt's PulseAudio backend notes its failed connection on the console; for this
+// program that only means the tone is silent, which needs no remark.
+QList<QAudioDevice> audio_outputs()
+{
+    g_previous_handler = qInstallMessageHandler(drop_sound_server_notes);
+    QList<QAudioDevice> outputs = QMediaDevices::audioOutputs();
+    qInstallMessageHandler(g_previous_handler);
+    return outputs;
+}
+
+// Waits without handling clicks and keys: they stay queued until the wait is over, while
+// timers, repaints and the audio backend's feeding go on.
+void wait_without_user_input(int duration_ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(duration_ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+QString absolute_document_path(const QString& file_name)
+{
+    return document_path(file_name, QDir::current(), QDir(QCoreApplication::applicationDirPath()));
+}
+
+}  // namespace
+
+void QtPlatform::tone(int frequency_hz, int duration_ms)
+{
+    if (duration_ms <= 0)
+        return;
+
+    // The sink, its buffer and the samples must outlive the wait: the backend reads from
+    // the buffer while the loop runs, and destroying the sink cuts the sound.
+    std::unique_ptr<QAudioSink> sink;
+    QByteArray samples;
+    QBuffer buffer(&samples);
+    if (!audio_outputs().isEmpty()) {
+        const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+        const QAudioFormat format = tone_format(device);
+        samples = tone_samples(format, frequency_hz, duration_ms);
+        if (!samples.isEmpty() && buffer.open(QIODevice::ReadOnly)) {
+            sink = std::make_unique<QAudioSink>(device, format);
+            sink->start(&buffer);
+        }
+    }
+
+    wait_without_user_input(duration_ms);
+
+    if (sink)
+        sink->stop();
+}
+
+std::unique_ptr<QMessageBox> make_message_box(QWidget* parent, const QString& title,
+                                              const QString& text)
+{
+    return std::make_unique<QMessageBox>(QMessageBox::NoIcon, title, text, QMessageBox::Ok,
+                                         parent);
+}
+
+std::unique_ptr<QMessageBox> make_question_box(QWidget* parent, const QString& title,
+                                               const QString& text)
+{
+    auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, title, text,
+                                             QMessageBox::Yes | QMessageBox::No, parent);
+    box->setDefaultButton(QMessageBox::Yes);
+    // Escape and the box's close button take back the request instead of confirming it.
+    box->setEscapeButton(QMessageBox::No);
+    return box;
+}
+
+void QtPlatform::message(QWidget* parent, const QString& title, const QString& text)
+{
+    make_message_box(parent, title, text)->exec();
+}
+
+Answer QtPlatform::ask(QWidget* parent, const QString& title, const QString& text)
+{
+    return make_question_box(parent, title, text)->exec() == QMessageBox::Yes ? Answer::Yes
+                                                                               : Answer::No;
+}
+
+void QtPlatform::open_document(const QString& file_name)
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(absolute_document_path(file_name)));
+}
+
+void QtPlatform::edit_text(const QString& file_name)
+{
+    const QString path = absolute_document_path(file_name);
+#ifdef Q_OS_WIN
+    // Notepad by its place on the search path, never by a bare name: a bare name would also
+    // be looked up in the current directory, which may hold a program of the same name.
+    const QString notepad = QStandardPaths::findExecutable(QStringLiteral("notepad.exe"));
+    if (!notepad.isEmpty() && QProcess::startDetached(notepad, {QDir::toNativeSeparators(path)}))
+        return;
+#endif
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+QString document_path(const QString& file_name, const QDir& current, const QDir& program)
+{
+    const QString here = current.absoluteFilePath(file_name);
+    if (QFileInfo::exists(here))
+        return here;
+    const QString beside_program = program.absoluteFilePath(file_name);
+    return QFileInfo::exists(beside_program) ? beside_program : here;
+}
+
+}  // namespace sp

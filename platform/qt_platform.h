@@ -1,0 +1,39 @@
+#pragma once
+// The real platform: the tone through Qt Multimedia, Qt message boxes, and the desktop's
+// programs for documents and text files.
+
+#include <memory>
+
+#include <QDir>
+#include <QString>
+
+#include "platform/platform.h"
+
+class QMessageBox;
+
+namespace sp {
+
+class QtPlatform final : public Platform {
+public:
+    void tone(int frequency_hz, int duration_ms) override;
+    void message(QWidget* parent, const QString& title, const QString& text) override;
+    Answer ask(QWidget* parent, const QString& title, const QString& text) override;
+    void open_document(const QString& file_name) override;
+    void edit_text(const QString& file_name) override;
+};
+
+// The boxes message() and ask() show, built but not yet shown, so that their make-up can be
+// checked without a modal loop.
+std::unique_ptr<QMessageBox> make_message_box(QWidget* parent, const QString& title,
+                                              const QString& text);
+std::unique_ptr<QMessageBox> make_question_box(QWidget* parent, const QString& title,
+                                               const QString& text);
+
+// Where a document named without a folder is looked for: the current directory, as the
+// menus promise, and failing that the program's own folder, so that the documents installed
+// beside the program are found also when it was started from elsewhere (a desktop shortcut,
+// the repository root). When neither has it, the path in the current directory is returned
+// and opening it simply fails.
+QString document_path(const QString& file_name, const QDir& current, const QDir& program);
+
+}  // namespace sp

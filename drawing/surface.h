@@ -1,0 +1,139 @@
+#pragma once
+// A drawing surface: one retained picture with a model coordinate window, a pen, colours
+// and a font. Every picture of the program is drawn with these few operations; the window
+// only shows the image. Each operation marks the pixels it touched, so that a panel can
+// repaint just that part after a step instead of the whole picture.
+//
+// Any number may arrive here, since the curves follow whatever the motion does: segments
+// are cut to the visible window in model coordinates before they become pixels, points
+// that are not finite are not drawn, and a window of zero or non-finite size draws nothing.
+
+#include <QFont>
+#include <QImage>
+#include <QPointF>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+#include "drawing/clip.h"
+
+namespace sp {
+
+// The serif face of the four picture panels; the magnifier keeps its window's own font.
+inline const QString kPanelFontName = QStringLiteral("Times New Roman");
+inline constexpr double kPanelFontPoints = 11.25;
+inline const QString kMagnifierFontName = QStringLiteral("MS Sans Serif");
+inline constexpr double kMagnifierFontPoints = 8.25;
+
+// The typeface that stands in for a font name (Times New Roman, Times, Symbol, MS Sans
+// Serif), at the given size; metric-compatible Liberation faces where the original is missing.
+QFont typeface(const QString& font_name, double points);
+
+enum class Coord { x, y };
+
+class Surface {
+public:
+    explicit Surface(QSize size = {}, const QString& font_name = kPanelFontName,
+                     double font_points = kPanelFontPoints);
+
+    // A new, blank image of that size; the pen returns to (0, 0), the settings stay.
+    void resize(QSize size);
+    QSize size() const { return image_.size(); }
+    const QImage& image() const { return image_; }
+
+    // The rectangle of pixels changed since the last call, then forgets it.
+    QRect take_dirty();
+
+    // Upper-left corner (x1, y1) and lower-right corner (x2, y2) in model coordinates,
+    // held in single precision; either axis may run either way.
+    void set_scale(double x1, double y1, double x2, double y2);
+    void clear();
+    void draw_line(double xa, double ya, double xb, double yb, std::uint32_t colour);
+    void line_to(double xb, double yb, std::uint32_t colour);
+    void draw_box(double xa, double ya, double xb, double yb, std::uint32_t colour);
+    void plot_point(double x, double y);
+    // r is measured along the x axis.
+    void draw_circle(double xc, double yc, double r, std::uint32_t colour);
+    // Top-left of the text cell at the pen; "Symbol" texts show as Greek letters.
+    void print_text(const QString& s);
+    void move_pen(Coord which, double value);
+
+    void pen_width(int width);     // pixels, at least 1
+    void pen_style(int style);     // 0 solid, 1 dashed
+    void fore_color(std::uint32_t bgr);
+    void fill_color(std::uint32_t bgr);
+    void fill_style(int style);    // 0 solid fill, 1 outline only
+    void font_name(const QString& name);
+
+    int pen_width() const { return pen_width_; }
+    int pen_style() const { return pen_style_; }
+    std::uint32_t fore_color() const { return fore_color_; }
+    std::uint32_t fill_color() const { return fill_color_; }
+    int fill_style() const { return fill_style_; }
+    const QString& font_name() const { return font_name_; }
+    double font_points() const { return font_points_; }
+    double pen_x() const { return pen_x_; }
+    double pen_y() const { return pen_y_; }
+    float scale_x1() const { return x1_; }
+    float scale_y1() const { return y1_; }
+    float scale_x2() const { return x2_; }
+    float scale_y2() const { return y2_; }
+
+    // Pixel position of a model point (fractional; pixel (i, j) covers [i, i+1) × [j, j+1)).
+    // Empty when the window is degenerate or the point does not map to finite pixels.
+    std::optional<QPointF> to_pixel(double x, double y) const;
+
+private:
+    friend void transparent_blt(Surface& dst, const QRect& to, const Surface& src,
+                                const QRect& from, std::uint32_t key);
+
+    struct Mapping {
+        double sx = 0, sy = 0;  // pixels per model unit, signed
+        bool ok = false;
+    };
+    void update_mapping();
+    // The model-space rectangle that covers the image and `margin` pixels around it.
+    ClipRect model_clip(double margin) const;
+    void segment(double xa, double ya, double xb, double yb, std::uint32_t colour);
+    void touch(const QRect& r) { dirty_ |= r; }
+
+    QImage image_;
+    QRect dirty_;
+    float x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
+    Mapping map_;
+    double pen_x_ = 0, pen_y_ = 0;
+    int pen_width_ = 1;
+    int pen_style_ = 0;
+    std::uint32_t fore_color_ = 0x000000;
+    std::uint32_t fill_color_ = 0x000000;
+    int fill_style_ = 1;
+    QString font_name_;
+    double font_points_;
+    // Resolved at the first text: fonts need the application object, shapes do not.
+    struct Face {
+        QFont font;
+        double ascent;
+        double height;
+    };
+    std::optional<Face> face_;
+    const Face& face();
+};
+
+// Copies the pixel rectangle `from` of src onto the rectangle `to` of dst (scaled to it
+// when the sizes differ), leaving the destination pixel alone wherever the source pixel
+// has exactly the key colour. Parts outside either image are skipped.
+void transparent_blt(Surface& dst, const QRect& to, const Surface& src, const QRect& from,
+                     std::uint32_t key);
+
+// A rectangle given in fractional pixels, each value rounded to a whole pixel.
+QRect pixel_rect(double x, double y, double w, double h);
+
+// The two rectangles of the background copy from the plane to the animation panel.
+struct CopyRects {
+    QRect source;
+    QRect dest;
+};
+
+}  // namespace sp

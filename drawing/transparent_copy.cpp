@@ -1,0 +1,88 @@
+// The background copy of the animation: the plane picture, pixel for pixel, except where
+// it has the key colour. Nothing is drawn in that colour, but the copy honours it anyway,
+// so a marker in key green would let the animation's own background show through.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "drawing/colors.h"
+#include "drawing/surface.h"
+
+namespace sp {
+namespace {
+
+int rounded(double v)
+{
+    if (!std::isfinite(v))
+        return 0;
+    return static_cast<int>(std::lround(std::clamp(v, -1e9, 1e9)));
+}
+
+// Copies one row segment of `n` pixels, skipping key pixels.
+void copy_row(QRgb* to, const QRgb* from, int n, QRgb key)
+{
+    const QRgb* end = from + n;
+    while (from < end) {
+        const QRgb* hole = std::find(from, end, key);
+        std::memcpy(to, from, static_cast<std::size_t>(hole - from) * sizeof(QRgb));
+        to += hole - from;
+        from = hole;
+        while (from < end && *from == key) {
+            ++from;
+            ++to;
+        }
+    }
+}
+
+}  // namespace
+
+QRect pixel_rect(double x, double y, double w, double h)
+{
+    return QRect(rounded(x), rounded(y), rounded(w), rounded(h));
+}
+
+void transparent_blt(Surface& dst, const QRect& to, const Surface& src, const QRect& from,
+                     std::uint32_t key)
+{
+    if (to.width() <= 0 || to.height() <= 0 || from.width() <= 0 || from.height() <= 0)
+        return;
+    // Copying a surface onto itself reads the picture as it was before the copy.
+    const QImage source = &dst == &src ? src.image_.copy() : src.image_;
+    QImage& target = dst.image_;
+    const QRect visible = to & target.rect();
+    if (visible.isEmpty() || source.isNull())
+        return;
+    const QRgb hole = colors::to_rgb(key);
+    const bool same_size = to.size() == from.size();
+    QRect painted;
+    for (int y = visible.top(); y <= visible.bottom(); ++y) {
+        const qint64 sy = same_size
+            ? qint64(from.y()) + (y - to.y())
+            : qint64(from.y()) + qint64((y - to.y() + 0.5) * from.height() / to.height());
+        if (sy < 0 || sy >= source.height())
+            continue;
+        const QRgb* in = reinterpret_cast<const QRgb*>(source.constScanLine(int(sy)));
+        QRgb* out = reinterpret_cast<QRgb*>(target.scanLine(y));
+        if (same_size) {
+            // Only the columns that exist on both sides.
+            const qint64 shift = qint64(from.x()) - to.x();
+            const qint64 x0 = std::max<qint64>(visible.left(), -shift);
+            const qint64 x1 = std::min<qint64>(visible.right(), source.width() - 1 - shift);
+            if (x0 > x1)
+                continue;
+            copy_row(out + x0, in + x0 + shift, int(x1 - x0 + 1), hole);
+            painted |= QRect(int(x0), y, int(x1 - x0 + 1), 1);
+            continue;
+        }
+        for (int x = visible.left(); x <= visible.right(); ++x) {
+            const qint64 sx = qint64(from.x()) + qint64((x - to.x() + 0.5) * from.width() / to.width());
+            if (sx < 0 || sx >= source.width() || in[sx] == hole)
+                continue;
+            out[x] = in[sx];
+            painted |= QRect(x, y, 1, 1);
+        }
+    }
+    dst.touch(painted);
+}
+
+}  // namespace sp

@@ -12,7 +12,10 @@
 #include <vector>
 
 #include "drawing/colors.h"
+#include "drawing/pictures.h"
 #include "drawing/surface.h"
+#include "model/characteristics.h"
+#include "model/extents.h"
 
 namespace sp::test {
 
@@ -92,9 +95,10 @@ inline int runs(const std::vector<int>& v)
 // How much of `text`, printed with its text cell's top-left at `at` in `s`'s current
 // font, is found there: the share of the reference glyph pixels that are inky in s.
 // Pixels that the surface later painted in `overdraw` colours are left out.
-inline double text_match(const Surface& s, QPoint at, const QString& text)
+inline double text_match(const Surface& s, QPoint at, const QString& text,
+                         const QString& font = {})
 {
-    Surface ref(s.size(), s.font_name(), s.font_points());
+    Surface ref(s.size(), font.isEmpty() ? s.font_name() : font, s.font_points());
     ref.set_scale(0, 0, s.size().width(), s.size().height());
     ref.move_pen(Coord::x, at.x() + 0.5);
     ref.move_pen(Coord::y, at.y() + 0.5);
@@ -132,5 +136,29 @@ inline int extra_ink(const Surface& s, QPoint at, const QString& text, QRect reg
             extra += (inky(s.image().pixel(x, y)) && !inky(ref.image().pixel(x, y))) ? 1 : 0;
     return extra;
 }
+
+// The five pictures at the sizes of the default 560 × 484 window, drawn empty with their
+// axes and the still frame as a re-layout draws them.
+struct Scene {
+    Settings s = defaults();
+    Surface picture1{QSize(420, 420)};
+    Surface picture2{QSize(420, 420)};
+    Surface picture3{QSize(404, 206)};
+    Surface picture4{QSize(404, 206)};
+    Surface form3{QSize(250, 250), kMagnifierFontName, kMagnifierFontPoints};
+    Pictures pics{picture1, picture2, picture3, picture4, form3};
+    CopyRects blt{QRect(0, 0, 420, 420), QRect(0, 0, 420, 420)};
+    Characteristics c;
+    Extents e;
+    Marks marks;
+
+    Scene& draw(char decimal_point = '.')
+    {
+        c = parametr(s.params, decimal_point);
+        e = minmax(s.params, c, s.scales, s.look);
+        marks = redraw_empty(pics, s, c, e, blt, decimal_point);
+        return *this;
+    }
+};
 
 }  // namespace sp::test

@@ -1,0 +1,41 @@
+#include "drawing/grid.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace sp {
+namespace {
+
+// The smallest of 1, 2, 5, 10, 20, 50, … that is at least `raw`.
+double round_stride(double raw)
+{
+    double decade = std::pow(10.0, std::floor(std::log10(raw)));
+    for (;;) {
+        for (const double f : {1.0, 2.0, 5.0})
+            if (f * decade >= raw)
+                return f * decade;
+        decade *= 10;
+    }
+}
+
+}  // namespace
+
+GridRange grid_range(double first, double last, double pixels)
+{
+    if (!std::isfinite(first) || !std::isfinite(last) || !(first <= last))
+        return {};
+    const double limit = std::max(1.0, std::isfinite(pixels) ? std::floor(pixels) : 1.0);
+    const double n = last / 2 - first / 2 + 0.5;  // half the count, safe from overflow
+    if (n <= limit / 2)
+        return {first, 1, static_cast<std::int64_t>(last - first + 1)};
+    const double stride = round_stride(2 * (n / limit));
+    const double j0 = std::ceil(first / stride);
+    const double j1 = std::floor(last / stride);
+    if (!(j0 <= j1))
+        return {};
+    // Rounding of j0·stride at astronomical sizes must not add lines beyond the limit.
+    const double count = std::min(j1 - j0 + 1, limit + 2);
+    return {j0 * stride, stride, static_cast<std::int64_t>(count)};
+}
+
+}  // namespace sp

@@ -103,10 +103,9 @@ PlaneMarks axes(Surface& picture1, Surface& form3, const Settings& s, const Exte
     form3.pen_style(0);
 
     // Only the direction of the initial velocity is shown, as a segment of length 1.
-    // hypot keeps that direction for speeds whose squares would overflow.
     const double Voy = p.Voy;
     if (Voy != 0 || p.Vox != 0) {
-        const double v = std::hypot(Voy, p.Vox);
+        const double v = std::sqrt(Voy * Voy + p.Vox * p.Vox);
         picture1.draw_line(p.Xo, p.Yo, p.Xo + p.Vox / v, p.Yo + Voy / v, colors::kBlue);
         picture1.print_text(QStringLiteral("Vo"));
     }

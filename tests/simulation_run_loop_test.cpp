@@ -1,0 +1,203 @@
+// The run loop against a host of our own: step counts, animation frames, the end of a run
+// in all its ways, and the order of the end-of-run actions.
+#include <QImage>
+#include <functional>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+#include "drawing/colors.h"
+#include "model/extents.h"
+#include "model/oscillator.h"
+#include "simulation/run_loop.h"
+
+namespace {
+
+class Host : public sp::RunHost {
+public:
+    explicit Host(sp::Settings s) : settings_(s) { relayout(); }
+
+    void relayout()
+    {
+        chars_ = sp::parametr(settings_.params);
+        const sp::Extents e = sp::minmax(settings_.params, chars_, settings_.scales, settings_.look);
+        blt_ = {QRect(0, 0, 200, 200), QRect(0, 0, 200, 200)};
+        sp::Pictures pics = pictures();
+        marks_ = sp::redraw_empty(pics, settings_, chars_, e, blt_, '.');
+        // Only a run's frames may draw on the animation from here on.
+        picture2.resize(picture2.size());
+    }
+
+    bool runCaptionIsStop() const override { return stop_caption; }
+    bool quitting() const override { return quit; }
+    const sp::Settings& settings() const override { return settings_; }
+    const sp::Characteristics& characteristics() const override { return chars_; }
+    sp::Pictures pictures() override { return {picture1, picture2, picture3, picture4, lupa}; }
+    const sp::Marks& marks() const override { return marks_; }
+    const sp::CopyRects& copyRects() const override { return blt_; }
+    void showDrawn() override
+    {
+        ++steps;
+        if (after_step)
+            after_step(steps);
+    }
+    void Wait(double seconds) override
+    {
+        ++pauses;
+        last_pause = seconds;
+        if (in_pause)
+            in_pause(pauses);
+    }
+    void beep(double n) override { log.push_back("beep " + std::to_string(static_cast<int>(n))); }
+    void endOfRun() override
+    {
+        log.push_back("end");
+        stop_caption = false;  // the button reads "ПУСК" again
+    }
+
+    bool animationDrawn() const
+    {
+        const QImage& img = picture2.image();
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (img.pixel(x, y) != sp::colors::to_rgb(sp::colors::kWhite))
+                    return true;
+        return false;
+    }
+
+    sp::Surface picture1{QSize(200, 200)};
+    sp::Surface picture2{QSize(200, 200)};
+    sp::Surface picture3{QSize(190, 95)};
+    sp::Surface picture4{QSize(190, 95)};
+    sp::Surface lupa{QSize(100, 100), sp::kMagnifierFontName, sp::kMagnifierFontPoints};
+
+    bool stop_caption = true;
+    bool quit = false;
+    int steps = 0;
+    int pauses = 0;
+    double last_pause = 0;
+    std::vector<std::string> log;
+    std::function<void(int)> after_step;
+    std::function<void(int)> in_pause;
+
+    sp::Settings settings_;
+    sp::Characteristics chars_;
+    sp::Marks marks_;
+    sp::CopyRects blt_;
+};
+
+sp::Settings withTmax(double Tmax)
+{
+    sp::Settings s = sp::defaults();
+    s.params.Tmax = Tmax;
+    s.params.Vox = 2;  // visible motion from the first step on
+    return s;
+}
+
+TEST(RunLoop, AnimationFramesComeOnTheThirdStepAndEverySecondAfter)
+{
+    // t_end equals h exactly at Tmax = 0.02: one step.
+    Host one(withTmax(0.02));
+    EXPECT_EQ(sp::raschet(one), sp::RunEnd::TimeOver);
+    EXPECT_EQ(one.steps, 1);
+    EXPECT_FALSE(one.animationDrawn());
+
+    Host two(withTmax(0.04));
+    sp::raschet(two);
+    EXPECT_EQ(two.steps, 2);
+    EXPECT_FALSE(two.animationDrawn());
+
+    Host three(withTmax(0.06));
+    sp::raschet(three);
+    EXPECT_EQ(three.steps, 3);
+    EXPECT_TRUE(three.animationDrawn());
+}
+
+TEST(RunLoop, ACompleteRunEndsWhereTheModelEnds)
+{
+    Host host(withTmax(150));
+    host.settings_.params.Vox = 0;
+    host.relayout();
+    EXPECT_EQ(sp::raschet(host), sp::RunEnd::TimeOver);
+    EXPECT_EQ(host.steps, 7500);
+    EXPECT_EQ(host.pauses, 7500);
+    EXPECT_DOUBLE_EQ(host.last_pause, 0.01);
+
+    sp::RunState model = sp::start_run(host.settings_.params);
+    while (sp::before_end(model, host.chars_.t_end))
+        sp::step(model, host.settings_.params, host.chars_.h);
+    // Every pen stands at the last point drawn.
+    EXPECT_EQ(host.picture1.pen_x(), model.x);
+    EXPECT_EQ(host.picture1.pen_y(), model.y);
+    EXPECT_EQ(host.picture3.pen_x(), static_cast<double>(model.t));
+    EXPECT_EQ(host.picture4.pen_y(), model.y);
+    EXPECT_EQ(host.lupa.pen_x(), model.x);
+    EXPECT_EQ(host.log, (std::vector<std::string>{"beep 50", "end"}));
+}
+
+TEST(RunLoop, TheSlowDownSetsThePause)
+{
+    Host host(withTmax(0.1));
+    host.settings_.scales.slowdown = 9;
+    sp::raschet(host);
+    EXPECT_DOUBLE_EQ(host.last_pause, 0.09);
+}
+
+TEST(RunLoop, AStopEndsTheRunAfterTheCurrentStepAndItsPause)
+{
+    Host host(withTmax(150));
+    host.after_step = [&](int step) {
+        if (step == 4)
+            host.stop_caption = false;  // the stop click, handled during this step's pause
+    };
+    EXPECT_EQ(sp::raschet(host), sp::RunEnd::Stopped);
+    EXPECT_EQ(host.steps, 4);
+    EXPECT_EQ(host.pauses, 4);
+    EXPECT_EQ(host.log, (std::vector<std::string>{"beep 50", "end"}));
+}
+
+TEST(RunLoop, ANewEndTimeTakesEffectAtTheNextTest)
+{
+    Host host(withTmax(150));
+    host.in_pause = [&](int pause) {
+        if (pause == 2) {
+            host.settings_.params.Tmax = 0.1;  // a Text9 edit: re-layout, new t_end
+            host.relayout();
+        }
+    };
+    sp::raschet(host);
+    EXPECT_EQ(host.steps, 5);
+}
+
+TEST(RunLoop, QuittingInsideAPauseEndsAtOnceWithoutEndOfRunActions)
+{
+    Host host(withTmax(150));
+    host.in_pause = [&](int pause) { host.quit = pause == 3; };
+    EXPECT_EQ(sp::raschet(host), sp::RunEnd::Quit);
+    EXPECT_EQ(host.steps, 3);
+    EXPECT_TRUE(host.log.empty());
+}
+
+TEST(RunLoop, ABrokenDownMotionEndsTheRunCleanly)
+{
+    sp::Settings s = withTmax(150);
+    s.params.Vox = 0;
+    s.params.Xo = 0;
+    s.params.Yo = 0;  // the load at the suspension point: the spring force is undefined
+    Host host(s);
+    EXPECT_EQ(sp::raschet(host), sp::RunEnd::BrokeDown);
+    EXPECT_EQ(host.steps, 0);  // nothing non-finite was drawn
+    EXPECT_EQ(host.log, (std::vector<std::string>{"beep 50", "end"}));
+}
+
+TEST(RunLoop, ATimeThatCannotAdvanceEndsTheRun)
+{
+    sp::Settings s = withTmax(1);
+    s.params.beta = 1e50;  // h rounds to 0 in single precision
+    Host host(s);
+    EXPECT_EQ(sp::raschet(host), sp::RunEnd::TimeOver);
+    EXPECT_EQ(host.steps, 1);
+    EXPECT_EQ(host.log.size(), 2u);
+}
+
+}  // namespace

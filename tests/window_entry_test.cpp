@@ -1,0 +1,161 @@
+// Parameter entry: reading, checking, normalising, and the re-layouts an edit causes.
+#include <QLineEdit>
+#include <cmath>
+#include <random>
+
+#include "model/number_format.h"
+#include "window_fixture.h"
+
+namespace {
+
+using Kind = sp::RecordingPlatform::Kind;
+
+TEST_F(WindowTest, StartUpWritesTheFieldsWithoutHandlingThem)
+{
+    const std::pair<const char*, const char*> expected[] = {
+        {"Text1", "0.00100000"}, {"Text4", "0.50000000"}, {"Text7", "0.10000000"},
+        {"Text8", "0.33333333"}, {"Text2", "0.00000000"}, {"Text3", "0.00000000"},
+        {"Text5", "1.33333333"}, {"Text6", "0.00000000"}, {"Text9", "150.0"}};
+    for (const auto& [name, value] : expected)
+        EXPECT_EQ(text(name)->text(), QString::fromLatin1(value)) << name;
+    EXPECT_EQ(caption("Label21"), "1");
+    // The start-up writes are not read back: DYg is still exactly 1/3.
+    EXPECT_EQ(form->settings().params.DYg, 1.0 / 3.0);
+    EXPECT_TRUE(platform.calls().empty());
+}
+
+TEST_F(WindowTest, CharacteristicsCaptions)
+{
+    EXPECT_EQ(caption("Label12"), QStringLiteral("γ = 0.500"));
+    EXPECT_EQ(caption("Label13"), QStringLiteral("Ax = 0.000E+00 "));
+    EXPECT_EQ(caption("Label14"), QStringLiteral("fi_x = 1.571 рад "));
+    EXPECT_EQ(caption("Label15"), QStringLiteral("Ay = 5.551E-17 "));
+    EXPECT_EQ(caption("Label16"), QStringLiteral("fi_y = 1.571 рад "));
+    EXPECT_EQ(caption("Label17"), QStringLiteral("Δφ = 0.000π"));
+    EXPECT_EQ(caption("Label1"), QStringLiteral("α ="));
+    EXPECT_EQ(caption("Label4"), QStringLiteral("β ="));
+}
+
+class CommaLocaleTest : public WindowTest {
+protected:
+    QLocale locale() const override { return QLocale(QLocale::Russian, QLocale::Russia); }
+};
+
+TEST_F(CommaLocaleTest, FieldsKeepPointsWhileCaptionsUseTheComma)
+{
+    EXPECT_EQ(text("Text8")->text(), "0.33333333");
+    EXPECT_EQ(text("Text9")->text(), "150.0");
+    EXPECT_EQ(caption("Label12"), QStringLiteral("γ = 0,500"));
+    EXPECT_EQ(caption("Label15"), QStringLiteral("Ay = 5,551E-17 "));
+    type(text("Text7"), "0.25");
+    EXPECT_EQ(text("Text7")->text(), "0.25000000");
+    EXPECT_EQ(form->settings().params.Xm, 0.25);
+}
+
+TEST_F(WindowTest, NegativeDampingIsRejectedWithToneAndMessage)
+{
+    insertAt(text("Text1"), 0, "-");
+    EXPECT_EQ(platform.log(),
+              (std::vector<QString>{
+                  "tone 880 300",
+                  QStringLiteral("message Ошибка | не может быть отрицательным! Не вводите заново, а исправьте!")}));
+    EXPECT_EQ(text("Text1")->text(), "0.00000000");
+    EXPECT_EQ(form->settings().params.alpha, 0.0);
+}
+
+TEST_F(WindowTest, RejectedEntriesGetTheirOwnReplacements)
+{
+    type(text("Text4"), "-2");
+    EXPECT_EQ(form->settings().params.beta, 0.5);  // not 0 as for the damping
+    EXPECT_EQ(text("Text4")->text(), "0.50000000");
+
+    type(text("Text9"), "");
+    EXPECT_EQ(form->settings().params.Tmax, 1.0);
+    EXPECT_EQ(text("Text9")->text(), "1.0");
+    const auto messages = platform.calls_of(Kind::Message);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1].text, QStringLiteral("Должно быть больше 0! Не вводите заново, а исправьте!"));
+}
+
+TEST_F(WindowTest, AcceptedEntriesAreNormalised)
+{
+    type(text("Text4"), "");
+    EXPECT_EQ(form->settings().params.beta, 0.0);  // an empty field is 0, and 0 is allowed
+    type(text("Text4"), "0,75");
+    EXPECT_EQ(form->settings().params.beta, 0.0);
+    EXPECT_EQ(text("Text4")->text(), "0.00000000");
+    type(text("Text9"), "2.24");
+    EXPECT_EQ(text("Text9")->text(), "2.2");
+    EXPECT_EQ(form->settings().params.Tmax, 2.2);
+    type(text("Text2"), "1 000");
+    EXPECT_EQ(form->settings().params.Xo, 1000.0);
+    EXPECT_EQ(text("Text2")->text(), "1000.00000000");
+    type(text("Text1"), "1E-9");
+    EXPECT_EQ(form->settings().params.alpha, 0.0);
+    type(text("Text6"), "0.1");
+    EXPECT_EQ(form->settings().params.Voy, 0.1F);
+    EXPECT_EQ(platform.count(Kind::Message), 0u);
+}
+
+TEST_F(WindowTest, AnEditThatNeedsNormalisingRelaysOutTwiceAnOverwriteOnce)
+{
+    QLineEdit* beta = text("Text4");
+    beta->setSelection(2, 1);
+    beta->insert("6");  // 0.50000000 → 0.60000000, already normalised
+    EXPECT_EQ(layouts, 1);
+    EXPECT_EQ(form->settings().params.beta, 0.6);
+
+    layouts = 0;
+    insertAt(beta, 3, "5");  // 0.650000000 has one decimal too many
+    EXPECT_EQ(beta->text(), "0.65000000");
+    EXPECT_EQ(layouts, 2);
+}
+
+TEST_F(WindowTest, TheInsertionPointStaysWhereTheUserTyped)
+{
+    QLineEdit* xm = text("Text7");
+    insertAt(xm, 3, "5");  // 0.150000000 → 0.15000000
+    EXPECT_EQ(xm->text(), "0.15000000");
+    EXPECT_EQ(xm->cursorPosition(), 4);
+}
+
+TEST_F(WindowTest, EveryEditRecomputesTheCharacteristics)
+{
+    type(text("Text2"), "1");
+    EXPECT_EQ(caption("Label13"), QStringLiteral("Ax = 1.000E+00 "));
+    type(text("Text8"), "-0.5");  // no horizontal frequency below zero
+    EXPECT_EQ(caption("Label12"), QStringLiteral("γ = —"));
+    EXPECT_EQ(caption("Label14"), QStringLiteral("fi_x = —"));
+}
+
+// Whatever is typed or pasted, the field settles on a normalised finite number and the
+// parameter holds exactly that number.
+TEST_F(WindowTest, AnyTextEndsAsANormalisedFiniteNumber)
+{
+    platform.default_answer = sp::Answer::Yes;
+    const char* names[] = {"Text1", "Text4", "Text7", "Text8", "Text2", "Text3", "Text5", "Text6", "Text9"};
+    const std::string alphabet = "0123456789.,+-eEdD &HhOo\tx9999";
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> pick(0, static_cast<int>(alphabet.size()) - 1);
+    std::uniform_int_distribution<int> length(0, 24);
+    std::uniform_int_distribution<int> which(0, 8);
+    for (int i = 0; i < 1500; ++i) {
+        std::string s;
+        const int n = i % 100 == 0 ? 5000 : length(rng);
+        for (int k = 0; k < n; ++k)
+            s += alphabet[static_cast<std::size_t>(pick(rng))];
+        QLineEdit* edit = text(names[which(rng)]);
+        type(edit, QString::fromStdString(s));
+        const std::string shown = edit->text().toStdString();
+        const double value = sp::read_number(shown);
+        ASSERT_TRUE(std::isfinite(value)) << s;
+        const int decimals = edit->objectName() == "Text9" ? 1 : 8;
+        ASSERT_EQ(sp::format_field(value, decimals), shown) << s;
+    }
+    const sp::Parameters& p = form->settings().params;
+    EXPECT_GE(p.alpha, 0);
+    EXPECT_GE(p.beta, 0);
+    EXPECT_GT(p.Tmax, 0);
+}
+
+}  // namespace

@@ -1,0 +1,36 @@
+#include "window/fonts.h"
+
+#include <QLocale>
+
+#include "drawing/surface.h"
+#include "drawing/symbol_font.h"
+
+namespace sp::fonts {
+
+void install_substitutions()
+{
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
+}
+
+QFont serif(double points)
+{
+    return typeface(QStringLiteral("Times New Roman"), points);
+}
+
+QFont sans(double points)
+{
+    return typeface(QStringLiteral("MS Sans Serif"), points);
+}
+
+QString greek_text(const QString& symbol_text)
+{
+    return sp::symbol_to_greek(symbol_text);
+}
+
+char decimal_point()
+{
+    return QLocale().decimalPoint() == QStringLiteral(",") ? ',' : '.';
+}
+
+}  // namespace sp::fonts

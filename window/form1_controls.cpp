@@ -1,0 +1,198 @@
+// Construction of the main window's controls: kinds, captions, hover texts, typefaces,
+// colours and keyboard order. Positions come later, from the layout.
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTimer>
+
+#include "window/field_table.h"
+#include "window/fonts.h"
+#include "window/form1.h"
+#include "window/panel.h"
+#include "window/texts.h"
+
+namespace sp {
+namespace {
+
+const QColor kLabelGrey(224, 224, 224);
+const QColor kValueCyan(192, 255, 255);
+const QColor kFieldYellow(255, 255, 192);
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QString& tip,
+                  const QFont& font, const QColor& background)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setToolTip(tip);
+    label->setFont(font);
+    label->setAutoFillBackground(true);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, background);
+    label->setPalette(palette);
+    return label;
+}
+
+QScrollBar* makeBar(QWidget* parent, const char* name, Qt::Orientation orientation, int maximum)
+{
+    auto* bar = new QScrollBar(orientation, parent);
+    bar->setObjectName(QString::fromLatin1(name));
+    bar->setRange(1, maximum);
+    bar->setValue(1);
+    bar->setSingleStep(1);
+    bar->setPageStep(1);
+    // Only the released value counts: every change redraws all pictures.
+    bar->setTracking(false);
+    bar->setFocusPolicy(Qt::StrongFocus);
+    return bar;
+}
+
+}  // namespace
+
+void Form1::createControls()
+{
+    createParameterBlock();
+    createCharacteristicsBlock();
+    createPanels();
+    createBottomRow();
+    Timer1_ = new QTimer(this);
+    Timer1_->setObjectName(QStringLiteral("Timer1"));
+    Timer1_->setInterval(1);
+    setTabOrderChain();
+}
+
+void Form1::createParameterBlock()
+{
+    QFont heading = fonts::serif(12);
+    heading.setBold(true);
+    Label10_ = makeLabel(client_, "Label10", QStringLiteral("Параметры задачи"),
+                         QStringLiteral("Параметры задачи"), heading, kLabelGrey);
+    Label10_->setAlignment(Qt::AlignCenter);
+
+    for (const FieldRow& row : kFieldRows) {
+        const auto index = static_cast<std::size_t>(row.id);
+        const QString caption = QString::fromUtf8(row.caption);
+        fieldLabels_[index] =
+            makeLabel(client_, row.label, row.greek ? fonts::greek_text(caption) : caption,
+                      QString::fromUtf8(row.label_tip), fonts::serif(12), kLabelGrey);
+
+        auto* edit = new QLineEdit(client_);
+        edit->setObjectName(QString::fromLatin1(row.field));
+        edit->setToolTip(QString::fromUtf8(row.field_tip));
+        edit->setFont(fonts::serif(12));
+        QPalette palette = edit->palette();
+        palette.setColor(QPalette::Base, kFieldYellow);
+        edit->setPalette(palette);
+        const ParamId id = row.id;
+        connect(edit, &QLineEdit::textChanged, this, [this, id] { fieldChanged(id); });
+        fields_[index] = edit;
+    }
+}
+
+void Form1::createCharacteristicsBlock()
+{
+    QFont heading = fonts::serif(12);
+    heading.setBold(true);
+    Label11_ = makeLabel(client_, "Label11", QStringLiteral("Характеристики"),
+                         QStringLiteral("Характеристики движения"), heading, kLabelGrey);
+    Label11_->setAlignment(Qt::AlignCenter);
+    for (std::size_t i = 0; i < kValueLabels.size(); ++i) {
+        const ValueLabel& v = kValueLabels[i];
+        // The design-time captions are the labels' own names; start-up replaces them.
+        valueLabels_[i] = makeLabel(client_, v.name, QString::fromLatin1(v.name),
+                                    QString::fromUtf8(v.tip), fonts::serif(11.25), kValueCyan);
+    }
+}
+
+void Form1::createPanels()
+{
+    const char* names[] = {"Picture1", "Picture2", "Picture3", "Picture4"};
+    const char* tips[] = {"Плоскость Y-X график", "Анимация движения",
+                          "Зависимость горизонтальной координаты от времени",
+                          "Зависимость вертикальной координаты от времени"};
+    for (std::size_t i = 0; i < pictures_.size(); ++i) {
+        auto* panel = new Panel(client_);
+        panel->setObjectName(QString::fromLatin1(names[i]));
+        panel->setToolTip(QString::fromUtf8(tips[i]));
+        pictures_[i] = panel;
+    }
+    VScroll1_ = makeBar(client_, "VScroll1", Qt::Vertical, 100);
+    VScroll2_ = makeBar(client_, "VScroll2", Qt::Vertical, 100);
+    connect(VScroll1_, &QScrollBar::valueChanged, this, &Form1::VScroll1_Change);
+    connect(VScroll2_, &QScrollBar::valueChanged, this, &Form1::VScroll2_Change);
+}
+
+void Form1::createBottomRow()
+{
+    HScroll1_ = makeBar(client_, "HScroll1", Qt::Horizontal, 9);
+    connect(HScroll1_, &QScrollBar::valueChanged, this, &Form1::HScroll1_Change);
+    Label21_ = makeLabel(client_, "Label21", QStringLiteral("1"), QStringLiteral("Замедление времени"),
+                         fonts::serif(11.25), kLabelGrey);
+    Label21_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+
+    HScroll2_ = makeBar(client_, "HScroll2", Qt::Horizontal, 20);
+    connect(HScroll2_, &QScrollBar::valueChanged, this, &Form1::HScroll2_Change);
+
+    QFont button = fonts::sans(8.25);
+    button.setBold(true);
+    Command1_ = new QPushButton(QStringLiteral("ЛУПА"), client_);
+    Command1_->setObjectName(QStringLiteral("Command1"));
+    Command1_->setToolTip(QStringLiteral("Увеличение масштаба просмотра до 20 раз"));
+    Command1_->setFont(button);
+    connect(Command1_, &QPushButton::clicked, this, &Form1::Command1_Click);
+
+    CmdOK_ = new QPushButton(texts::kStart, client_);
+    CmdOK_->setObjectName(QStringLiteral("CmdOK"));
+    CmdOK_->setToolTip(QStringLiteral("Запуск (остановка) установки"));
+    CmdOK_->setFont(button);
+    connect(CmdOK_, &QPushButton::clicked, this, &Form1::CmdOK_Click);
+
+    Frame1_ = new QGroupBox(QStringLiteral("Графики"), client_);
+    Frame1_->setObjectName(QStringLiteral("Frame1"));
+    Frame1_->setToolTip(QStringLiteral("Выбор показа графика"));
+    Frame1_->setFont(fonts::serif(11.25));
+    Option1_ = new QRadioButton(QStringLiteral("Y=Y(X)"), Frame1_);
+    Option1_->setObjectName(QStringLiteral("Option1"));
+    Option1_->setToolTip(QStringLiteral("Анимация движения (траектория)"));
+    Option1_->setGeometry(3, 17, 73, 20);
+    Option1_->setChecked(true);
+    Option2_ = new QRadioButton(QStringLiteral("X(t), Y(t)"), Frame1_);
+    Option2_->setObjectName(QStringLiteral("Option2"));
+    Option2_->setToolTip(QStringLiteral("Зависимости координат от времени"));
+    Option2_->setGeometry(3, 37, 80, 20);
+    // Option*_Click: only the view changes; nothing is cleared or redrawn.
+    connect(Option1_, &QRadioButton::clicked, this, &Form1::show_graphs);
+    connect(Option2_, &QRadioButton::clicked, this, &Form1::show_graphs);
+}
+
+void Form1::setTabOrderChain()
+{
+    const QList<QWidget*> chain = {CmdOK_,
+                                   pictures_[0],
+                                   field(ParamId::Xo),
+                                   field(ParamId::alpha),
+                                   field(ParamId::beta),
+                                   field(ParamId::Yo),
+                                   field(ParamId::Voy),
+                                   HScroll1_,
+                                   field(ParamId::Vox),
+                                   field(ParamId::Xm),
+                                   field(ParamId::DYg),
+                                   field(ParamId::Tmax),
+                                   Command1_,
+                                   HScroll2_,
+                                   pictures_[1],
+                                   Option1_,
+                                   Option2_,
+                                   pictures_[2],
+                                   pictures_[3],
+                                   VScroll1_,
+                                   VScroll2_};
+    for (qsizetype i = 0; i + 1 < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i], chain[i + 1]);
+}
+
+}  // namespace sp

@@ -1,0 +1,72 @@
+// Parameter entry and the bars: every edit is read, checked, normalised and applied at
+// once, and every change of a scale redraws all pictures.
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <cmath>
+
+#include "model/number_format.h"
+#include "platform/platform.h"
+#include "window/form1.h"
+#include "window/texts.h"
+
+namespace sp {
+
+void Form1::fieldChanged(ParamId id)
+{
+    if (zagruzka_ == 0)
+        return;
+    QLineEdit* edit = field(id);
+    const int cursor = edit->cursorPosition();
+
+    store(settings_.params, id, read_number(edit->text().toStdString()));
+    if (const auto rejection = check_entry(id, value_of(settings_.params, id))) {
+        beep(25);
+        platform_.message(this, texts::kErrorTitle,
+                          QString::fromUtf8(rejection->message.data(),
+                                            static_cast<qsizetype>(rejection->message.size())));
+        store(settings_.params, id, rejection->replacement);
+    }
+
+    // A text that needs normalising changes the field again, which runs this handler once
+    // more, nested here; the nested run writes back its own text and ends the nesting.
+    const QString normalised = QString::fromStdString(
+        format_field(value_of(settings_.params, id), field_decimals(id)));
+    edit->setText(normalised);
+    // Keep the insertion point where the user was typing, so digits can be corrected in place.
+    edit->setCursorPosition(std::min<int>(cursor, static_cast<int>(normalised.size())));
+    Form_Resize();
+}
+
+// A tone of 880 Hz lasting n units of 12 ms.
+void Form1::beep(double n)
+{
+    platform_.tone(880, static_cast<int>(std::lround(12 * n)));
+}
+
+void Form1::HScroll1_Change(int value)
+{
+    settings_.scales.slowdown = static_cast<std::int16_t>(value);
+    Label21_->setText(QString::number(value));
+}
+
+void Form1::HScroll2_Change(int value)
+{
+    settings_.scales.k_lupa = static_cast<std::int16_t>(value);
+    Form_Resize();
+}
+
+void Form1::VScroll1_Change(int value)
+{
+    settings_.scales.k_xt = static_cast<std::int16_t>(value);
+    Form_Resize();
+}
+
+void Form1::VScroll2_Change(int value)
+{
+    settings_.scales.k_yt = to_single(value);
+    Form_Resize();
+}
+
+}  // namespace sp

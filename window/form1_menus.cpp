@@ -1,0 +1,85 @@
+// The menu bar: three documents, the instruction in the text editor, the information box
+// and the authors' window. None of them touches the model; all work during a run too.
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "platform/platform.h"
+#include "window/form1.h"
+#include "window/form2.h"
+#include "window/placement.h"
+#include "window/texts.h"
+
+namespace sp {
+
+void Form1::createActions()
+{
+    auto make = [this](const char* name, const QString& text, void (Form1::*slot)()) {
+        auto* action = new QAction(text, this);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    mnuFilespravka_ = make("mnuFilespravka", QStringLiteral("Справка"), &Form1::mnuFilespravka_Click);
+    mnuFilespravka2_ =
+        make("mnuFilespravka2", QStringLiteral("Справка2"), &Form1::mnuFilespravka2_Click);
+    mnuHelpInstruction_ =
+        make("mnuHelpInstruction", QStringLiteral("Инструкция"), &Form1::mnuHelpInstruction_Click);
+    mnuHelpUprav_ = make("mnuHelpUprav", QStringLiteral("Управление"), &Form1::mnuHelpUprav_Click);
+    mnuHelpAvtors_ = make("mnuHelpAvtors", QStringLiteral("Авторы"), &Form1::mnuHelpAvtors_Click);
+    mnuHelpAbout_ = make("mnuHelpAbout", QStringLiteral("О программе"), &Form1::mnuHelpAbout_Click);
+}
+
+void Form1::createMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&Файл"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    file->addAction(mnuFilespravka_);
+    file->addAction(mnuFilespravka2_);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Помощь"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    help->addAction(mnuHelpInstruction_);
+    help->addAction(mnuHelpUprav_);
+    help->addSeparator()->setObjectName(QStringLiteral("mnuHelpSep1"));
+    help->addAction(mnuHelpAvtors_);
+    help->addAction(mnuHelpAbout_);
+}
+
+void Form1::mnuFilespravka_Click()
+{
+    platform_.open_document(QStringLiteral("spravka.pdf"));
+}
+
+void Form1::mnuFilespravka2_Click()
+{
+    platform_.open_document(QStringLiteral("spravka2.pdf"));
+}
+
+void Form1::mnuHelpInstruction_Click()
+{
+    platform_.edit_text(QStringLiteral("instruction.txt"));
+}
+
+void Form1::mnuHelpUprav_Click()
+{
+    platform_.open_document(QStringLiteral("uprav.pdf"));
+}
+
+void Form1::mnuHelpAvtors_Click()
+{
+    if (!form2_)
+        form2_ = new Form2(this);
+    form2_->setDetails(texts::authors_text());
+    form2_->move(centred_on(frameGeometry(), form2_->frameGeometry().size()));
+    form2_->show();
+    form2_->raise();
+}
+
+void Form1::mnuHelpAbout_Click()
+{
+    platform_.message(this, texts::kAboutTitle, texts::about_text());
+}
+
+}  // namespace sp

@@ -1,0 +1,38 @@
+#include "window/form3.h"
+
+#include <QResizeEvent>
+
+#include "window/artwork.h"
+#include "window/panel.h"
+#include "window/texts.h"
+
+namespace sp {
+
+Form3::Form3(QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(texts::kMagnifierCaption);
+    setWindowIcon(program_icon());
+    panel_ = new Panel(this);
+    panel_->setObjectName(QStringLiteral("Form3Surface"));
+    resize(250, 250);
+    // Hidden windows get no resize events, yet the first layout draws on the magnifier.
+    panel_->resize(size());
+    panel_->fitSurface();
+}
+
+Surface& Form3::surface()
+{
+    return panel_->surface();
+}
+
+void Form3::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    panel_->resize(event->size());
+    panel_->fitSurface();
+    if (event->oldSize().isValid() && event->oldSize() != event->size())
+        emit resized();
+}
+
+}  // namespace sp

@@ -12,6 +12,7 @@
 #include "model/extents.h"
 #include "model/number_format.h"
 #include "model/oscillator.h"
+#include "tools/trace_png.h"
 
 namespace sp::trace {
 namespace {
@@ -19,6 +20,7 @@ namespace {
 constexpr std::string_view kUsage =
     R"(Usage: spring-pendulum-trace [PARAMETERS] [--every=N]
        spring-pendulum-trace [PARAMETERS] --characteristics
+       spring-pendulum-trace [PARAMETERS] --png=DIR [--client=WxH] [--steps=N]
        spring-pendulum-trace --help
 
 Integrates the motion of the spring pendulum exactly as the simulator's run does and
@@ -43,10 +45,18 @@ E or D exponent, &H and &O integers); the whole value must be a number.
   --characteristics  print name=value lines for g, Ax, fi_x, Ay, fi_y, Dj, n_per, h,
                      t_end and M instead of the run; an undefined value prints nan
   --help             print this text
+  --png=DIR          write plane.png, animation.png, xt.png, yt.png and magnifier.png
+                     into DIR: the simulator's five pictures at the sizes its window
+                     gives them, with the axes and the still frame, then the first N
+                     steps of the run drawn as the run draws them; needs no display
+  --client=WxH       client area of the main window for --png (default 560x484;
+                     W from 157, both up to 16384); the magnifier is always 250x250
+  --steps=N          run steps drawn by --png (N >= 0, default 0)
 
 Exit status: 0 done; 2 bad input (nothing is printed on standard output); 3 the run was
 cut short because the motion left the range of numbers or the single-precision time
-could no longer advance (the rows up to the last finite state are printed).
+could no longer advance (the rows up to the last finite state are printed); 4 a picture
+could not be written.
 )";
 
 struct Options {
@@ -54,6 +64,10 @@ struct Options {
     std::int64_t every = 1;
     bool characteristics = false;
     bool help = false;
+    std::optional<std::string> png_dir;
+    int client_w = kDefaultClientWidth;
+    int client_h = kDefaultClientHeight;
+    std::int64_t steps = 0;
 };
 
 struct BadInput {
@@ -78,14 +92,50 @@ std::optional<BadInput> set_parameter(Options& o, ParamId id, std::string_view a
     return std::nullopt;
 }
 
-std::optional<BadInput> set_every(Options& o, std::string_view arg, std::string_view text)
+// A whole number of at least `least`, nothing else.
+std::optional<std::int64_t> whole_number(std::string_view text, std::int64_t least)
 {
     std::int64_t n = 0;
     const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
     if (ec != std::errc{} || ptr != text.data() + text.size() || text.empty() || text[0] == '-' ||
-        n < 1)
+        n < least)
+        return std::nullopt;
+    return n;
+}
+
+std::optional<BadInput> set_every(Options& o, std::string_view arg, std::string_view text)
+{
+    const auto n = whole_number(text, 1);
+    if (!n)
         return BadInput{std::string(arg) + ": expected a whole number of steps, at least 1"};
-    o.every = n;
+    o.every = *n;
+    return std::nullopt;
+}
+
+std::optional<BadInput> set_client(Options& o, std::string_view arg, std::string_view text)
+{
+    const auto x = text.find_first_of("xX");
+    std::optional<std::int64_t> w;
+    std::optional<std::int64_t> h;
+    if (x != std::string_view::npos) {
+        w = whole_number(text.substr(0, x), kMinClientWidth);
+        h = whole_number(text.substr(x + 1), 1);
+    }
+    if (!w || !h || *w > kMaxClientSide || *h > kMaxClientSide)
+        return BadInput{std::string(arg) + ": expected WxH in pixels, W from " +
+                        std::to_string(kMinClientWidth) + ", both at most " +
+                        std::to_string(kMaxClientSide)};
+    o.client_w = static_cast<int>(*w);
+    o.client_h = static_cast<int>(*h);
+    return std::nullopt;
+}
+
+std::optional<BadInput> set_steps(Options& o, std::string_view arg, std::string_view text)
+{
+    const auto n = whole_number(text, 0);
+    if (!n)
+        return BadInput{std::string(arg) + ": expected a whole number of steps, at least 0"};
+    o.steps = *n;
     return std::nullopt;
 }
 
@@ -110,6 +160,14 @@ std::optional<BadInput> parse(std::span<const std::string_view> args, Options& o
             bad = set_parameter(o, *id, arg, value);
         else if (name == "every")
             bad = set_every(o, arg, value);
+        else if (name == "png" && !value.empty())
+            o.png_dir = std::string(value);
+        else if (name == "png")
+            bad = BadInput{std::string(arg) + ": expected a folder"};
+        else if (name == "client")
+            bad = set_client(o, arg, value);
+        else if (name == "steps")
+            bad = set_steps(o, arg, value);
         else
             bad = BadInput{"unknown option '" + std::string(arg) + "' (see --help)"};
         if (bad)
@@ -241,6 +299,11 @@ int run(std::span<const std::string_view> args, std::ostream& out, std::ostream&
     }
     if (o.characteristics)
         return print_characteristics(o, out);
+    if (o.png_dir) {
+        Settings s = defaults();
+        s.params = o.params;
+        return write_pictures(s, *o.png_dir, o.client_w, o.client_h, o.steps, err);
+    }
     return print_run(o, out, err);
 }
 

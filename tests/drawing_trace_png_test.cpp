@@ -1,0 +1,126 @@
+// The companion tool's pictures: the simulator's five surfaces as PNG files.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "drawing_test_support.h"
+#include "tools/trace.h"
+#include "tools/trace_png.h"
+
+namespace sp {
+namespace {
+
+using namespace sp::test;
+
+const char* const kFiles[] = {"plane.png", "animation.png", "xt.png", "yt.png", "magnifier.png"};
+
+struct Outcome {
+    int status;
+    std::string err;
+};
+
+Outcome trace(const std::vector<std::string>& args)
+{
+    std::vector<std::string_view> views(args.begin(), args.end());
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = trace::run(views, out, err);
+    EXPECT_TRUE(out.str().empty());
+    return {status, err.str()};
+}
+
+QImage picture(const QTemporaryDir& dir, const char* name)
+{
+    return QImage(dir.filePath(QString::fromLatin1(name))).convertToFormat(QImage::Format_RGB32);
+}
+
+TEST(TracePng, DefaultPicturesAreTheWindowsEmptyPictures)
+{
+    QTemporaryDir dir;
+    const Outcome r = trace({"--png=" + dir.path().toStdString()});
+    ASSERT_EQ(r.status, trace::kOk) << r.err;
+
+    // The test runs in a Russian locale: labels with a decimal comma, as the window's.
+    Scene sc;
+    sc.draw(',');
+    const Surface* surfaces[] = {&sc.picture1, &sc.picture2, &sc.picture3, &sc.picture4,
+                                 &sc.form3};
+    for (int k = 0; k < 5; ++k)
+        EXPECT_EQ(picture(dir, kFiles[k]), surfaces[k]->image()) << kFiles[k];
+}
+
+TEST(TracePng, ClientSizeAndRunSteps)
+{
+    QTemporaryDir dir;
+    const Outcome r = trace({"--Xo=0.3", "--png=" + dir.path().toStdString(), "--client=700x500",
+                         "--steps=200"});
+    ASSERT_EQ(r.status, trace::kOk) << r.err;
+    EXPECT_EQ(picture(dir, "plane.png").size(), QSize(560, 560));
+    EXPECT_EQ(picture(dir, "animation.png").size(), QSize(560, 560));
+    EXPECT_EQ(picture(dir, "xt.png").size(), QSize(544, 276));
+    EXPECT_EQ(picture(dir, "yt.png").size(), QSize(544, 276));
+    EXPECT_EQ(picture(dir, "magnifier.png").size(), QSize(250, 250));
+    const QRgb red = rgb(colors::kRed);
+    int curve = 0;
+    const QImage xt = picture(dir, "xt.png");
+    for (int x = 0; x < 30; ++x)  // the X(t) curve starts at 0.3, left of the dashed lines
+        for (int y = 0; y < xt.height(); ++y)
+            curve += xt.pixel(x, y) == red ? 1 : 0;
+    EXPECT_GT(curve, 30);
+}
+
+TEST(TracePng, RejectsBadOptionsBeforeDrawing)
+{
+    QTemporaryDir dir;
+    const std::string png = "--png=" + dir.filePath("out").toStdString();
+    for (const char* bad : {"--client=100x500", "--client=560", "--client=560x0",
+                            "--client=axb", "--client=560x484x2", "--client=99999x484",
+                            "--steps=-1", "--steps=1.5", "--steps="}) {
+        const Outcome r = trace({png, bad});
+        EXPECT_EQ(r.status, trace::kBadInput) << bad;
+        EXPECT_FALSE(r.err.empty()) << bad;
+    }
+    EXPECT_EQ(trace({"--png="}).status, trace::kBadInput);
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("out")));
+}
+
+TEST(TracePng, UnwritableFolderIsReported)
+{
+    QTemporaryDir dir;
+    QFile blocker(dir.filePath("file"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const Outcome r = trace({"--png=" + dir.filePath("file/sub").toStdString()});
+    EXPECT_EQ(r.status, trace::kCannotWrite);
+    EXPECT_NE(r.err.find("cannot"), std::string::npos);
+}
+
+TEST(TracePng, RunsWithoutADisplayOrAnApplication)
+{
+    // The tests run from the folder of the binaries.
+    const QString tool = QDir::current().absoluteFilePath(QStringLiteral("spring-pendulum-trace"));
+    if (!QFileInfo::exists(tool))
+        GTEST_SKIP() << "no tool beside the tests";
+    QTemporaryDir dir;
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    p.setProcessEnvironment(env);
+    p.start(tool, {QStringLiteral("--png=") + dir.path(), QStringLiteral("--steps=20")});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    for (const char* name : kFiles)
+        EXPECT_FALSE(picture(dir, name).isNull()) << name;
+}
+
+}  // namespace
+}  // namespace sp

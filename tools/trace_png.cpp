@@ -1,0 +1,112 @@
+#include "tools/trace_png.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QLocale>
+#include <memory>
+#include <ostream>
+
+#include "drawing/pictures.h"
+#include "model/characteristics.h"
+#include "model/extents.h"
+#include "model/oscillator.h"
+#include "tools/trace.h"
+#include "window/layout.h"
+
+namespace sp::trace {
+namespace {
+
+QSize panel_size(const Rect& r)
+{
+    const PixelRect p = whole_pixels(r);
+    return {p.width, p.height};
+}
+
+// Fonts need an application object; a tool run from a terminal or a script has none.
+std::unique_ptr<QGuiApplication> ensure_application()
+{
+    if (QCoreApplication::instance() != nullptr)
+        return nullptr;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "spring-pendulum-trace";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+char locale_decimal_point()
+{
+    return QLocale().decimalPoint() == QStringLiteral(",") ? ',' : '.';
+}
+
+// The run's drawing, step by step; false when the motion can no longer be drawn.
+bool draw_run(Pictures& pics, const Settings& s, const Characteristics& c, const Marks& marks,
+              const CopyRects& blt, long long steps, std::ostream& err)
+{
+    RunState state = start_run(s.params);
+    int anim_count = 0;
+    for (long long n = 0; n < steps && before_end(state, c.t_end); ++n) {
+        const Crank crank = crank_offsets(s.params, s.look, state.t);
+        const StepResult result = step(state, s.params, c.h);
+        if (result == StepResult::NonFinite) {
+            err << "spring-pendulum-trace: the motion left the range of numbers at step " << n + 1
+                << "; the pictures show the run up to step " << n << "\n";
+            return false;
+        }
+        draw_step(pics, marks, s.look, blt, state, crank, anim_count);
+        if (result == StepResult::TimeStalled) {
+            err << "spring-pendulum-trace: the time step no longer advances the time after step "
+                << n + 1 << "; the pictures end there\n";
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int write_pictures(const Settings& settings, const std::string& dir, int client_w, int client_h,
+                   long long steps, std::ostream& err)
+{
+    const auto app = ensure_application();
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
+        err << "spring-pendulum-trace: pictures need a GUI application object\n";
+        return kCannotWrite;
+    }
+
+    const Geometry g = layout(client_w, client_h);
+    Surface picture1(panel_size(g.Picture1));
+    Surface picture2(panel_size(g.Picture2));
+    Surface picture3(panel_size(g.Picture3));
+    Surface picture4(panel_size(g.Picture4));
+    Surface form3(QSize(kMagnifierSide, kMagnifierSide), kMagnifierFontName, kMagnifierFontPoints);
+    Pictures pics{picture1, picture2, picture3, picture4, form3};
+
+    const char dp = locale_decimal_point();
+    const Characteristics c = parametr(settings.params, dp);
+    const Extents e = minmax(settings.params, c, settings.scales, settings.look);
+    const CopyRects blt{pixel_rect(g.blt_xs, g.blt_ys, g.blt_ws, g.blt_hs),
+                        pixel_rect(g.blt_xd, g.blt_yd, g.blt_wd, g.blt_hd)};
+    const Marks marks = redraw_empty(pics, settings, c, e, blt, dp);
+    const bool whole = draw_run(pics, settings, c, marks, blt, steps, err);
+
+    const QDir out(QString::fromStdString(dir));
+    if (!QDir().mkpath(out.path())) {
+        err << "spring-pendulum-trace: cannot create the folder " << dir << "\n";
+        return kCannotWrite;
+    }
+    const std::pair<const char*, const Surface*> files[] = {
+        {"plane.png", &picture1}, {"animation.png", &picture2}, {"xt.png", &picture3},
+        {"yt.png", &picture4},    {"magnifier.png", &form3}};
+    for (const auto& [name, surface] : files) {
+        const QString path = out.filePath(QString::fromLatin1(name));
+        if (!surface->image().save(path, "PNG")) {
+            err << "spring-pendulum-trace: cannot write " << path.toStdString() << "\n";
+            return kCannotWrite;
+        }
+    }
+    return whole ? kOk : kRunCutShort;
+}
+
+}  // namespace sp::trace

@@ -1,0 +1,32 @@
+#pragma once
+// The tool's pictures: the five surfaces of the simulator at the sizes its window gives
+// them, with the axes and the still frame of a re-layout and then the first steps of a
+// run drawn exactly as the run draws them, written as PNG files for worksheets.
+
+#include <iosfwd>
+#include <string>
+
+#include "model/parameters.h"
+
+namespace sp::trace {
+
+// The smallest client width whose time graphs still get a pixel of width.
+inline constexpr int kMinClientWidth = 157;
+inline constexpr int kMaxClientSide = 16384;
+inline constexpr int kDefaultClientWidth = 560;
+inline constexpr int kDefaultClientHeight = 484;
+// The magnifier window's client area as designed.
+inline constexpr int kMagnifierSide = 250;
+
+// Exit status when a picture cannot be written.
+inline constexpr int kCannotWrite = 4;
+
+// Writes plane.png, animation.png, xt.png, yt.png and magnifier.png into dir (created if
+// missing) after drawing `steps` run steps (fewer when the run ends before). Returns
+// kOk, kRunCutShort when the motion left the doubles or time stalled (the pictures show
+// the run up to there), or kCannotWrite. Works without a display: when no application
+// object exists it makes one, on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
+int write_pictures(const Settings& settings, const std::string& dir, int client_w, int client_h,
+                   long long steps, std::ostream& err);
+
+}  // namespace sp::trace

@@ -35,8 +35,9 @@ void plane_grid(Surface& plane, const Settings& s, const Extents& e, const Plane
     }
 }
 
-// The field is always four grid steps wide, so three lines each way; the count is
-// rounded because the quotient of the decimals misses 3 by an ulp for some zooms.
+// The field is always four grid steps wide, so three lines each way. The quotient of
+// decimal fractions is 3 only up to rounding (3.000000000000001 at k_lupa 7), so the
+// count is rounded rather than trusted to stay on the right side of 3.
 void magnifier_grid(Surface& lupa, const Settings& s, const Extents& e, char dp)
 {
     const double k_lupa = s.scales.k_lupa;

@@ -2,6 +2,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <limits>
 
 namespace sp {
 
@@ -38,12 +39,21 @@ Settings defaults()
 
 float to_single(double v)
 {
+    // A plain conversion of an out-of-range double is undefined in C++, so overflow is
+    // decided here, as IEEE rounding decides it: from halfway between FLT_MAX and 2^128
+    // on (a tie goes to the even neighbour, 2^128) the result is infinite.
+    constexpr double kHalfwayToOverflow = 0x1.ffffffp+127;
+    const double magnitude = std::fabs(v);
+    if (magnitude > FLT_MAX && !std::isnan(v)) {
+        const float sign = std::signbit(v) ? -1.0F : 1.0F;
+        return sign * (magnitude >= kHalfwayToOverflow ? std::numeric_limits<float>::infinity() : FLT_MAX);
+    }
     return static_cast<float>(v);
 }
 
 float to_single_saturated(double v)
 {
-    const float f = static_cast<float>(v);
+    const float f = to_single(v);
     if (std::isinf(f))
         return f > 0 ? FLT_MAX : -FLT_MAX;
     return f;

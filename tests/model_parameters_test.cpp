@@ -73,6 +73,18 @@ TEST(Entry, ChecksAndReplacementsOfTheThreeCheckedFields)
         EXPECT_FALSE(sp::check_entry(id, -1e300)) << sp::param_name(id);
 }
 
+TEST(Precision, SingleRoundingOverflowsOnlyPastTheHalfwayPoint)
+{
+    EXPECT_EQ(sp::to_single(0.1), 0.1F);
+    const double below_halfway = std::nextafter(0x1.ffffffp+127, 0.0);
+    EXPECT_EQ(sp::to_single(below_halfway), FLT_MAX);  // rounds down to the largest single
+    EXPECT_EQ(sp::to_single(-below_halfway), -FLT_MAX);
+    EXPECT_TRUE(std::isinf(sp::to_single(0x1.ffffffp+127)));  // the tie goes to 2^128
+    EXPECT_TRUE(std::isinf(sp::to_single(-1e300)));
+    EXPECT_TRUE(std::isnan(sp::to_single(std::nan(""))));
+    EXPECT_EQ(sp::to_single_saturated(1e300), FLT_MAX);
+}
+
 TEST(Entry, NamesRoundTrip)
 {
     for (const ParamId id : sp::kFieldOrder)

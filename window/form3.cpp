@@ -13,7 +13,8 @@ Form3::Form3(QWidget* parent) : QWidget(parent, Qt::Window)
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(texts::kMagnifierCaption);
     setWindowIcon(program_icon());
-    panel_ = new Panel(this);
+    // The magnifier writes its grid numbers in the window's own small font.
+    panel_ = new Panel(this, kMagnifierFontName, kMagnifierFontPoints);
     panel_->setObjectName(QStringLiteral("Form3Surface"));
     resize(250, 250);
     // Hidden windows get no resize events, yet the first layout draws on the magnifier.

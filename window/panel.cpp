@@ -5,7 +5,8 @@
 
 namespace sp {
 
-Panel::Panel(QWidget* parent) : QWidget(parent)
+Panel::Panel(QWidget* parent, const QString& font_name, double font_points)
+    : QWidget(parent), surface_(QSize(), font_name, font_points)
 {
     // The image is the whole truth: no background erase, and on growth Qt asks only for
     // the newly exposed part.

@@ -12,7 +12,8 @@ class Panel : public QWidget {
     Q_OBJECT
 
 public:
-    explicit Panel(QWidget* parent = nullptr);
+    explicit Panel(QWidget* parent = nullptr, const QString& font_name = kPanelFontName,
+                   double font_points = kPanelFontPoints);
 
     Surface& surface() { return surface_; }
     const Surface& surface() const { return surface_; }

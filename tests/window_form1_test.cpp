@@ -7,6 +7,7 @@
 #include <QScrollBar>
 
 #include "drawing/colors.h"
+#include "window/placement.h"
 #include "window/form2.h"
 #include "window/form3.h"
 #include "window/panel.h"
@@ -23,6 +24,15 @@ TEST_F(WindowTest, OpensWithItsCaptionAndClientArea)
     EXPECT_EQ(form->clientSize(), QSize(560, 484));
     EXPECT_EQ(child<QPushButton>("CmdOK")->text(), QStringLiteral("ПУСК"));
     EXPECT_FALSE(form->windowIcon().isNull());
+}
+
+TEST(Placement, StartPositionTakesFractionsOfTheFreeScreen)
+{
+    EXPECT_EQ(sp::main_window_position({1000, 800}, {600, 500}), QPoint(40, 6));
+    // Larger than the screen: the same fractions of the excess, so negative.
+    EXPECT_EQ(sp::main_window_position({800, 600}, {1000, 700}), QPoint(-20, -2));
+    EXPECT_EQ(sp::magnifier_position(QRect(40, 6, 600, 500)), QPoint(640, 6));
+    EXPECT_EQ(sp::centred_on(QRect(40, 6, 600, 500), {222, 297}), QPoint(229, 107));
 }
 
 TEST_F(WindowTest, ControlsStandWhereTheLayoutPutsThem)

@@ -13,10 +13,12 @@ for tool in Xvfb xdotool import convert; do
 done
 
 work=$(mktemp -d)
-display_number=$((90 + RANDOM % 500))
-export DISPLAY=:$display_number
-Xvfb "$DISPLAY" -screen 0 1280x900x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# Xvfb picks a free display itself, so parallel tests and other servers never collide.
+Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "FAILED: Xvfb did not start"; kill "$xvfb"; rm -rf "$work"; exit 1; }
+export DISPLAY=:$(head -1 "$work/display")
 app=
 cleanup() {
     [ -n "$app" ] && kill "$app" 2>/dev/null
@@ -38,13 +40,17 @@ app=$!
 
 main_caption="Вертикальный пружинный маятник с горизонтальной вынуждающей силой"
 run_caption="При работе размер окна изменить нельзя!"
-window=
-for _ in $(seq 100); do
-    window=$(xdotool search --name "^${main_caption}\$" 2>/dev/null | head -1)
-    [ -n "$window" ] && break
-    sleep 0.1
-done
-[ -n "$window" ] || fail "the main window did not appear"
+# Prints the id of the window with exactly this caption once it shows, within 30 s.
+wait_for_window() {
+    local id
+    for _ in $(seq 300); do
+        id=$(xdotool search --name "^$1\$" 2>/dev/null | head -1)
+        [ -n "$id" ] && echo "$id" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+window=$(wait_for_window "$main_caption") || fail "the main window did not appear"
 sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$window")"
 # The client area is 560 × 484 below the menu bar.
@@ -82,13 +88,7 @@ import -window root -crop "$button" +repage "$work/stopped-button.png"
     fail "the button does not read ПУСК again"
 
 "$x11_close" "$window" || fail "could not ask the window to close"
-question=
-for _ in $(seq 50); do
-    question=$(xdotool search --name "^На Выход\$" 2>/dev/null | head -1)
-    [ -n "$question" ] && break
-    sleep 0.1
-done
-[ -n "$question" ] || fail "no closing question"
+question=$(wait_for_window "На Выход") || fail "no closing question"
 xdotool windowfocus "$question" 2>/dev/null
 sleep 0.3
 xdotool key --window "$question" Return  # Yes is the default button

@@ -1,14 +1,12 @@
 #include <QApplication>
 
 #include "platform/qt_platform.h"
-#include "window/fonts.h"
 #include "window/form1.h"
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("spring-pendulum"));
-    sp::fonts::install_substitutions();
     sp::QtPlatform platform;
     sp::Form1 form1(platform);
     form1.show();

@@ -7,12 +7,6 @@
 
 namespace sp::fonts {
 
-void install_substitutions()
-{
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
-}
-
 QFont serif(double points)
 {
     return typeface(QStringLiteral("Times New Roman"), points);

@@ -1,14 +1,11 @@
 #pragma once
-// Typefaces of the window. "Times New Roman" is found through fontconfig's alias
-// (Liberation Serif has its metrics); "MS Sans Serif" has no alias, so the application
-// substitutes Liberation Sans at start-up.
+// Typefaces of the window, with the same metric-compatible stand-ins as the pictures
+// (Liberation Serif for "Times New Roman", Liberation Sans for "MS Sans Serif").
 
 #include <QFont>
 #include <QString>
 
 namespace sp::fonts {
-
-void install_substitutions();
 
 QFont serif(double points);  // "Times New Roman"
 QFont sans(double points);   // "MS Sans Serif"

@@ -29,14 +29,24 @@ cleanup() {
 trap cleanup EXIT
 fail() {
     echo "FAILED: $*"
+    [ -s "$work/app.log" ] && sed "s/^/  program: /" "$work/app.log" | head -8
     exit 1
 }
 
 for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 unset QT_QPA_PLATFORM
 cd "$(dirname "$program")"
-"$program" >"$work/app.log" 2>&1 &
-app=$!
+# Now and then a fresh Xvfb refuses the program's first connection although it already
+# answered xdotool; a start that could not connect is tried again, nothing else is.
+for _ in 1 2 3; do
+    "$program" >"$work/app.log" 2>&1 &
+    app=$!
+    sleep 1
+    grep -q "could not connect to display" "$work/app.log" || break
+    wait "$app" 2>/dev/null
+    app=
+    sleep 0.5
+done
 
 main_caption="Вертикальный пружинный маятник с горизонтальной вынуждающей силой"
 run_caption="При работе размер окна изменить нельзя!"
@@ -91,7 +101,7 @@ import -window root -crop "$button" +repage "$work/stopped-button.png"
 question=$(wait_for_window "На Выход") || fail "no closing question"
 xdotool windowfocus "$question" 2>/dev/null
 sleep 0.3
-xdotool key --window "$question" Return  # Yes is the default button
+xdotool key Return  # Yes is the default button
 for _ in $(seq 50); do
     kill -0 "$app" 2>/dev/null || break
     sleep 0.1

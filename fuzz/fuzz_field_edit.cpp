@@ -1,0 +1,167 @@
+// One whole edit of a parameter field as the main window handles it, without the widgets:
+// the text is read, checked (a rejected value is replaced), stored with the parameter's
+// precision and written back normalised, which is handled once more, nested, until the
+// text stays; then everything a re-layout recomputes and draws: parametr, minmax, the axes
+// of all five pictures on small surfaces, and the first steps of a run.
+//
+// The first byte picks the field, counted from '0' modulo 9: '0' alpha, '1' beta, '2' Xm,
+// '3' DYg, '4' Xo, '5' Vox, '6' Yo, '7' Voy, '8' Tmax; in the next group of nine ('9' to
+// 'A') the captions use a decimal comma, and so on alternately. The rest is the text typed.
+#include <QGuiApplication>
+#include <QRect>
+#include <QSize>
+#include <QtGlobal>
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "drawing/pictures.h"
+#include "drawing/surface.h"
+#include "model/characteristics.h"
+#include "model/entry.h"
+#include "model/extents.h"
+#include "model/number_format.h"
+#include "model/oscillator.h"
+#include "model/parameters.h"
+
+namespace {
+
+using namespace sp;
+
+// A broken invariant must stop the fuzzer with the input that broke it.
+void require(bool ok)
+{
+    if (!ok)
+        __builtin_trap();
+}
+
+// Qt only speaks up when something is wrong with what it is asked to draw.
+void no_messages(QtMsgType, const QMessageLogContext&, const QString&)
+{
+    __builtin_trap();
+}
+
+bool finite(const CoordWindow& w)
+{
+    return std::isfinite(w.x1) && std::isfinite(w.y1) && std::isfinite(w.x2) && std::isfinite(w.y2);
+}
+
+bool shows_no_non_finite(std::string s)
+{
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
+    return s.find("nan") == std::string::npos && s.find("inf") == std::string::npos;
+}
+
+// The user's text, its normalised form, and the replacement when that form rounds to a
+// rejected value (a tiny positive Tmax shows as "0.0"): no edit needs more handlings.
+constexpr int kMaxHandlings = 3;
+
+// Form1::fieldChanged and the nested handlings its own write-back causes; returns the
+// text the field is left with.
+std::string edit_field(Parameters& p, ParamId id, std::string text)
+{
+    for (int handling = 0; handling < kMaxHandlings; ++handling) {
+        store(p, id, read_number(text));
+        if (const auto rejection = check_entry(id, value_of(p, id)))
+            store(p, id, rejection->replacement);
+        std::string normalised = format_field(value_of(p, id), field_decimals(id));
+        if (normalised == text)
+            return text;  // the same text again changes nothing: the nesting ends
+        text = std::move(normalised);
+    }
+    require(false);
+    return text;
+}
+
+void check_characteristics(const Characteristics& c)
+{
+    require(std::isfinite(c.Ax) && std::isfinite(c.Ay));
+    require(std::isfinite(c.h) && std::isfinite(c.t_end));
+    for (const std::string& caption : c.caption)
+        require(shows_no_non_finite(caption));
+}
+
+void check_extents(const Extents& e)
+{
+    for (const double v : {e.M, e.x_min, e.x_max, e.y_min, e.y_max, e.lupa_x1, e.lupa_x2,
+                           e.lupa_y1, static_cast<double>(e.lupa_y2), e.yt_min, e.yt_max})
+        require(std::isfinite(v));
+    for (const CoordWindow& w : {e.plane, e.animation, e.xt, e.yt, e.lupa})
+        require(finite(w));
+}
+
+void check_marks(const Marks& m)
+{
+    require(std::isfinite(m.plane.n_gx) && std::isfinite(m.plane.n_gy));
+    require(std::isfinite(m.plane.crank_cx) && std::isfinite(m.plane.crank_cy));
+    require(std::isfinite(m.xs));
+}
+
+// The run's first steps on the pictures, as the run loop draws them.
+void run_a_little(Pictures& pics, const Settings& s, const Characteristics& c, const Marks& marks,
+                  const CopyRects& blt)
+{
+    RunState state = start_run(s.params);
+    int anim_count = 0;
+    for (int n = 0; n < 12 && before_end(state, c.t_end); ++n) {
+        const Crank crank = crank_offsets(s.params, s.look, state.t);
+        const StepResult result = step(state, s.params, c.h);
+        if (result == StepResult::NonFinite)
+            return;  // the run ends here, drawing nothing more
+        draw_step(pics, marks, s.look, blt, state, crank, anim_count);
+        if (result == StepResult::TimeStalled)
+            return;
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    // Texts need fonts, and fonts need an application object; no display is needed.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "fuzz_field_edit";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication app(argc, argv);
+    qInstallMessageHandler(no_messages);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size == 0)
+        return 0;
+    const unsigned pick = static_cast<std::uint8_t>(data[0] - '0');
+    const auto id = static_cast<ParamId>(pick % 9);
+    const char dp = (pick / 9) % 2 != 0 ? ',' : '.';
+    const std::string typed(reinterpret_cast<const char*>(data) + 1, size - 1);
+
+    Settings s = defaults();
+    edit_field(s.params, id, typed);
+    const double value = value_of(s.params, id);
+    require(std::isfinite(value));
+    require(!check_entry(id, value));
+
+    const Characteristics c = parametr(s.params, dp);
+    check_characteristics(c);
+    const Extents e = minmax(s.params, c, s.scales, s.look);
+    check_extents(e);
+
+    // Small panels keep each input cheap; a short, wide one like the time graphs' too.
+    Surface picture1(QSize(40, 40));
+    Surface picture2(QSize(40, 40));
+    Surface picture3(QSize(30, 15));
+    Surface picture4(QSize(30, 15));
+    Surface form3(QSize(40, 40), kMagnifierFontName, kMagnifierFontPoints);
+    Pictures pics{picture1, picture2, picture3, picture4, form3};
+    const CopyRects blt{QRect(0, 0, 40, 40), QRect(0, 0, 40, 40)};
+    const Marks marks = redraw_empty(pics, s, c, e, blt, dp);
+    check_marks(marks);
+    run_a_little(pics, s, c, marks, blt);
+    return 0;
+}

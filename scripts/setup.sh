@@ -9,6 +9,7 @@ sp_packages=(
     libgtest-dev libbenchmark-dev
     fonts-liberation fonts-dejavu-core
     xvfb xauth xdotool imagemagick
+    dpkg-dev
 )
 
 sp_missing_packages() {

@@ -66,7 +66,7 @@ TEST_F(ScreenTest, AFieldTheUserLeftShowsItsStart)
     ASSERT_EQ(dyg->text(), "-1.00000000");
     EXPECT_EQ(form->settings().params.DYg, -1.0f);
     dyg->end(false);
-    look(dyg);
+    look(dyg);  // painted scrolled to the end
     focus(text("Text9"), Qt::TabFocusReason);
     EXPECT_TRUE(showsItsStart(dyg)) << "the minus sign is out of view";
     dyg->end(false);
@@ -78,6 +78,7 @@ TEST_F(ScreenTest, AFieldTheUserLeftShowsItsStart)
     focus(dyg, Qt::MouseFocusReason);
     dyg->end(false);
     look(dyg);
+    // Locked while the window is not active: the focus moves on without a focus-out event.
     QApplication::setActiveWindow(nullptr);
     dyg->setEnabled(false);
     EXPECT_TRUE(showsItsStart(dyg));

@@ -1,5 +1,7 @@
 #include "platform/qt_platform.h"
 
+#include <algorithm>
+
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
@@ -9,11 +11,16 @@
 #include <QEventLoop>
 #include <QList>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLayout>
+#include <QLibraryInfo>
 #include <QMediaDevices>
 #include <QMessageBox>
 #include <QProcess>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
+#include <QTranslator>
 #include <QUrl>
 
 #include "platform/tone_samples.h"
@@ -65,6 +72,32 @@ QString absolute_document_path(const QString& file_name)
     return document_path(file_name, QDir::current(), QDir(QCoreApplication::applicationDirPath()));
 }
 
+// QMessageBox wraps every text wider than 500 pixels (half the screen on a small one), so a
+// text written line by line, like the information box, would show lines broken in two. The
+// text's label is given the width of its longest line instead, up to the widest box Qt
+// allows on the screen (beyond that Qt breaks lines anywhere, which no width can prevent).
+void fit_longest_line(QMessageBox& box)
+{
+    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    if (!label)
+        return;
+    const QFontMetrics metrics(label->font());
+    int longest = 0;
+    for (const QString& line : label->text().split(QLatin1Char('\n')))
+        longest = std::max(longest, metrics.horizontalAdvance(line));
+    // One pixel for the rounding of the advances, as QLabel's own size hint allows.
+    int width = longest + 1;
+    if (const QScreen* screen = box.screen()) {
+        const int screen_width = screen->availableGeometry().width();
+        const int qt_ceiling = screen_width <= 1024 ? screen_width : std::min(screen_width - 480, 1000);
+        int margins = 0;
+        if (const QLayout* layout = box.layout())
+            margins = layout->contentsMargins().left() + layout->contentsMargins().right();
+        width = std::min(width, qt_ceiling - margins);
+    }
+    label->setMinimumWidth(std::max(width, 0));
+}
+
 }  // namespace
 
 void QtPlatform::tone(int frequency_hz, int duration_ms)
@@ -96,8 +129,10 @@ void QtPlatform::tone(int frequency_hz, int duration_ms)
 std::unique_ptr<QMessageBox> make_message_box(QWidget* parent, const QString& title,
                                               const QString& text)
 {
-    return std::make_unique<QMessageBox>(QMessageBox::NoIcon, title, text, QMessageBox::Ok,
-                                         parent);
+    auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, title, text, QMessageBox::Ok,
+                                             parent);
+    fit_longest_line(*box);
+    return box;
 }
 
 std::unique_ptr<QMessageBox> make_question_box(QWidget* parent, const QString& title,
@@ -108,6 +143,7 @@ std::unique_ptr<QMessageBox> make_question_box(QWidget* parent, const QString& t
     box->setDefaultButton(QMessageBox::Yes);
     // Escape and the box's close button take back the request instead of confirming it.
     box->setEscapeButton(QMessageBox::No);
+    fit_longest_line(*box);
     return box;
 }
 
@@ -138,6 +174,19 @@ void QtPlatform::edit_text(const QString& file_name)
         return;
 #endif
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+bool install_qt_translations(QCoreApplication& app)
+{
+    // The program is Russian whatever the desktop's language, so the catalogue is not chosen
+    // by the system locale.
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(QStringLiteral("qtbase_ru"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
 }
 
 QString document_path(const QString& file_name, const QDir& current, const QDir& program)

@@ -9,6 +9,7 @@
 
 #include "platform/platform.h"
 
+class QCoreApplication;
 class QMessageBox;
 
 namespace sp {
@@ -28,6 +29,12 @@ std::unique_ptr<QMessageBox> make_message_box(QWidget* parent, const QString& ti
                                               const QString& text);
 std::unique_ptr<QMessageBox> make_question_box(QWidget* parent, const QString& title,
                                                const QString& text);
+
+// Installs Qt's own Russian texts (qtbase_ru.qm from Qt's translations folder) into the
+// application, so that standard buttons and the fields' context menus speak the program's
+// language: «Да», «Нет», «Отменить», … Call it before any box or menu is built, since a button
+// takes its text when it is made. False when the catalogue is missing: Qt then stays English.
+bool install_qt_translations(QCoreApplication& app);
 
 // Where a document named without a folder is looked for: the current directory, as the
 // menus promise, and failing that the program's own folder, so that the documents installed

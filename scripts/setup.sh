@@ -5,7 +5,7 @@
 sp_packages=(
     cmake ninja-build g++ pkg-config
     clang libclang-rt-14-dev
-    qt6-base-dev qt6-multimedia-dev
+    qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
     libgtest-dev libbenchmark-dev
     fonts-liberation fonts-dejavu-core
     xvfb xauth xdotool imagemagick

@@ -114,6 +114,7 @@ TEST_F(WindowTest, AnEditThatNeedsNormalisingRelaysOutTwiceAnOverwriteOnce)
 TEST_F(WindowTest, TheInsertionPointStaysWhereTheUserTyped)
 {
     QLineEdit* xm = text("Text7");
+    xm->setFocus();
     insertAt(xm, 3, "5");  // 0.150000000 → 0.15000000
     EXPECT_EQ(xm->text(), "0.15000000");
     EXPECT_EQ(xm->cursorPosition(), 4);

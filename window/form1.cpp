@@ -90,9 +90,11 @@ void Form1::Form_Load()
 void Form1::defaults()
 {
     settings_ = sp::defaults();
-    for (const ParamId id : kFieldOrder)
+    for (const ParamId id : kFieldOrder) {
         field(id)->setText(QString::fromStdString(
             format_field(value_of(settings_.params, id), field_decimals(id))));
+        showStart(field(id));
+    }
     Label21_->setText(QString::number(settings_.scales.slowdown));
 }
 
@@ -130,6 +132,7 @@ void Form1::layout()
         place(fields_[id], g.*kRowRects[i].field);
     }
     place(Label11_, g.Label11);
+    fitHeadings();
     for (std::size_t i = 0; i < valueLabels_.size(); ++i)
         place(valueLabels_[i], g.*kValueRects[i]);
     place(CmdOK_, g.CmdOK);
@@ -229,7 +232,37 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == client_ && event->type() == QEvent::Resize)
         Form_Resize();
+    else if (auto* edit = qobject_cast<QLineEdit*>(watched))
+        fieldFocusEvent(edit, event);
     return QMainWindow::eventFilter(watched, event);
+}
+
+// The window's focus widget, also while another window is active: a field keeps its place
+// while the closing question or an error box is open, as QLineEdit keeps its selection then.
+bool Form1::beingEdited(const QLineEdit* edit)
+{
+    return edit->isEnabled() && edit->window()->focusWidget() == edit;
+}
+
+void Form1::showStart(QLineEdit* edit)
+{
+    if (!beingEdited(edit))
+        edit->setCursorPosition(0);
+}
+
+void Form1::fieldFocusEvent(QLineEdit* edit, const QEvent* event)
+{
+    if (event->type() == QEvent::FocusOut) {
+        // A context menu or another window taking the keyboard for a moment is no leaving:
+        // the menu's Copy needs the selection, and the user comes back to the same place.
+        const Qt::FocusReason reason = static_cast<const QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            edit->setCursorPosition(0);
+    } else if (event->type() == QEvent::EnabledChange && !edit->isEnabled()) {
+        // Locked for a run: disabling moves the focus on without a focus-out event when the
+        // window is not active.
+        edit->setCursorPosition(0);
+    }
 }
 
 void Form1::Command1_Click()

@@ -76,6 +76,7 @@ private:
     void createActions();
     void createMenus();
     void setTabOrderChain();
+    void fitHeadings();
 
     void Form_Load();
     void defaults();
@@ -115,6 +116,12 @@ private:
     void mnuHelpAbout_Click();
 
     QLineEdit* field(ParamId id) const { return fields_[static_cast<std::size_t>(id)]; }
+    // A field the user is not editing shows its text from the first character, where the sign
+    // and the integer digits are; QLineEdit itself keeps its cursor in view, which after
+    // typing or pasting is the end of the text.
+    static bool beingEdited(const QLineEdit* edit);
+    static void showStart(QLineEdit* edit);
+    void fieldFocusEvent(QLineEdit* edit, const QEvent* event);
 
     Platform& platform_;
     Settings settings_ = sp::defaults();

@@ -21,6 +21,30 @@ namespace {
 const QColor kLabelGrey(224, 224, 224);
 const QColor kValueCyan(192, 255, 255);
 const QColor kFieldYellow(255, 255, 192);
+// The padding QLineEdit keeps between its frame and its text, left and right.
+constexpr int kLineEditPadding = 2;
+
+QFont headingFont()
+{
+    QFont heading = fonts::serif(12);
+    heading.setBold(true);
+    return heading;
+}
+
+// The largest size, up to the heading's own, at which the text fits the label's width: in
+// the narrowest window «Параметры задачи» in 12 points bold is wider than its box and would
+// be cut at both ends.
+void fitHeading(QLabel* label)
+{
+    QFont font = headingFont();
+    const int room = label->contentsRect().width();
+    constexpr double kSmallest = 6;
+    while (font.pointSizeF() > kSmallest &&
+           QFontMetrics(font).horizontalAdvance(label->text()) > room)
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    if (label->font() != font)
+        label->setFont(font);
+}
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QString& tip,
                   const QFont& font, const QColor& background)
@@ -66,10 +90,8 @@ void Form1::createControls()
 
 void Form1::createParameterBlock()
 {
-    QFont heading = fonts::serif(12);
-    heading.setBold(true);
     Label10_ = makeLabel(client_, "Label10", QStringLiteral("Параметры задачи"),
-                         QStringLiteral("Параметры задачи"), heading, kLabelGrey);
+                         QStringLiteral("Параметры задачи"), headingFont(), kLabelGrey);
     Label10_->setAlignment(Qt::AlignCenter);
 
     for (const FieldRow& row : kFieldRows) {
@@ -83,6 +105,13 @@ void Form1::createParameterBlock()
         edit->setObjectName(QString::fromLatin1(row.field));
         edit->setToolTip(QString::fromUtf8(row.field_tip));
         edit->setFont(fonts::serif(12));
+        // The line edit keeps two pixels of padding inside its frame on each side; in the
+        // 80-pixel field that hides a digit of a normal value (ten characters in 12 points).
+        // The text runs from frame to frame instead.
+        edit->setTextMargins(-kLineEditPadding, 0, -kLineEditPadding, 0);
+        edit->installEventFilter(this);
+        // Screen readers name a field after the label that is its buddy: «α =», «DYg =», …
+        fieldLabels_[index]->setBuddy(edit);
         QPalette palette = edit->palette();
         palette.setColor(QPalette::Base, kFieldYellow);
         edit->setPalette(palette);
@@ -94,10 +123,8 @@ void Form1::createParameterBlock()
 
 void Form1::createCharacteristicsBlock()
 {
-    QFont heading = fonts::serif(12);
-    heading.setBold(true);
     Label11_ = makeLabel(client_, "Label11", QStringLiteral("Характеристики"),
-                         QStringLiteral("Характеристики движения"), heading, kLabelGrey);
+                         QStringLiteral("Характеристики движения"), headingFont(), kLabelGrey);
     Label11_->setAlignment(Qt::AlignCenter);
     for (std::size_t i = 0; i < kValueLabels.size(); ++i) {
         const ValueLabel& v = kValueLabels[i];
@@ -117,6 +144,8 @@ void Form1::createPanels()
         auto* panel = new Panel(client_);
         panel->setObjectName(QString::fromLatin1(names[i]));
         panel->setToolTip(QString::fromUtf8(tips[i]));
+        // A picture has no text of its own for a screen reader to announce.
+        panel->setAccessibleName(panel->toolTip());
         pictures_[i] = panel;
     }
     VScroll1_ = makeBar(client_, "VScroll1", Qt::Vertical, 100);
@@ -163,9 +192,20 @@ void Form1::createBottomRow()
     Option2_->setObjectName(QStringLiteral("Option2"));
     Option2_->setToolTip(QStringLiteral("Зависимости координат от времени"));
     Option2_->setGeometry(3, 37, 80, 20);
+    // In a window wider than high the bottom row lies over the time graphs: the frame and its
+    // buttons paint their own background, or the graph's labels and grid show through them.
+    for (QWidget* w : {static_cast<QWidget*>(Frame1_), static_cast<QWidget*>(Option1_),
+                       static_cast<QWidget*>(Option2_)})
+        w->setAutoFillBackground(true);
     // Option*_Click: only the view changes; nothing is cleared or redrawn.
     connect(Option1_, &QRadioButton::clicked, this, &Form1::show_graphs);
     connect(Option2_, &QRadioButton::clicked, this, &Form1::show_graphs);
+}
+
+void Form1::fitHeadings()
+{
+    fitHeading(Label10_);
+    fitHeading(Label11_);
 }
 
 void Form1::setTabOrderChain()

@@ -34,8 +34,12 @@ void Form1::fieldChanged(ParamId id)
     const QString normalised = QString::fromStdString(
         format_field(value_of(settings_.params, id), field_decimals(id)));
     edit->setText(normalised);
-    // Keep the insertion point where the user was typing, so digits can be corrected in place.
-    edit->setCursorPosition(std::min<int>(cursor, static_cast<int>(normalised.size())));
+    // Keep the insertion point where the user was typing, so digits can be corrected in place;
+    // a field rewritten while nobody edits it shows its start.
+    if (beingEdited(edit))
+        edit->setCursorPosition(std::min<int>(cursor, static_cast<int>(normalised.size())));
+    else
+        showStart(edit);
     Form_Resize();
 }
 

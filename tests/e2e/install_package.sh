@@ -235,7 +235,7 @@ depends=$(dpkg-deb --field "$deb" Depends)
 # One name per line, without versions or alternatives.
 depended=$(echo "$depends" | tr ',|' '\n\n' | sed 's/(.*)//; s/^ *//; s/ *$//')
 for needed in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6multimedia6 \
-    fonts-liberation fonts-dejavu-core qt6-qpa-plugins; do
+    fonts-liberation fonts-dejavu-core qt6-qpa-plugins qt6-translations-l10n; do
     grep -qx "$needed" <<<"$depended" || fail "Depends lacks $needed: $depends"
 done
 

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <functional>
 #include <ostream>
+#include <vector>
 
 #include "drawing/clip.h"
 #include "drawing/colors.h"
@@ -38,6 +39,21 @@ double tick_step(const Range& r, int count)
         if (m * mag >= raw)
             return m * mag;
     return 10 * mag;
+}
+
+// The multiples of step within the range. Counted, not stepped by adding: far from 0 a
+// step below the spacing of the doubles would never move on.
+std::vector<double> ticks(const Range& r, double step)
+{
+    std::vector<double> v;
+    const double first = std::ceil(r.lo / step - 1e-9);
+    for (int i = 0; i < 24 && std::isfinite(first); ++i) {
+        const double t = (first + i) * step;
+        if (t > r.hi + step * 1e-9)
+            break;
+        v.push_back(t);
+    }
+    return v;
 }
 
 int tick_decimals(double step) { return std::max(0, static_cast<int>(-std::floor(std::log10(step) + 1e-9))); }
@@ -108,23 +124,23 @@ void grid_and_axes(Plot& plot)
     s.pen_style(0);
 
     const double bx = tick_step(plot.beta(), 10);
-    for (double k = std::ceil(plot.beta().lo / bx - 1e-9); k * bx <= plot.beta().hi + bx * 1e-9; ++k) {
-        const double x = plot.px(k * bx);
+    for (const double v : ticks(plot.beta(), bx)) {
+        const double x = plot.px(v);
         s.draw_line(x, a.y0, x, a.y1, colors::kGrid);
         s.pen_width(2);
         s.draw_line(x, a.y1, x, a.y1 + 6, colors::kBlack);
         s.pen_width(1);
-        const QString label = QString::fromStdString(format_fixed(k * bx, tick_decimals(bx)));
+        const QString label = QString::fromStdString(format_fixed(v, tick_decimals(bx)));
         plot.text(x - text_width(label) / 2, a.y1 + 8, label);
     }
     const double ay = tick_step(plot.amp(), 8);
-    for (double k = std::ceil(plot.amp().lo / ay - 1e-9); k * ay <= plot.amp().hi + ay * 1e-9; ++k) {
-        const double y = plot.py(k * ay);
+    for (const double v : ticks(plot.amp(), ay)) {
+        const double y = plot.py(v);
         s.draw_line(a.x0, y, a.x1, y, colors::kGrid);
         s.pen_width(2);
         s.draw_line(a.x0 - 6, y, a.x0, y, colors::kBlack);
         s.pen_width(1);
-        const QString label = QString::fromStdString(format_fixed(k * ay, tick_decimals(ay)));
+        const QString label = QString::fromStdString(format_fixed(v, tick_decimals(ay)));
         plot.text(a.x0 - 9 - text_width(label), y - line_h / 2.4 * 0.62, label);
     }
     s.pen_width(2);

@@ -121,7 +121,8 @@ TEST(Trace, HelpDescribesTheOptions)
 {
     const Result r = trace({"--help"});
     EXPECT_EQ(r.status, 0);
-    for (const char* word : {"--alpha", "--Tmax", "--every", "--characteristics", "step,t,x,y,vx,vy,xs"})
+    for (const char* word : {"--alpha", "--Tmax", "--every", "--characteristics", "step,t,x,y,vx,vy,xs",
+                             "--sweep", "--threads", "--reference", "--trust", "beta,steps,Ax,Ay,Ax_linear"})
         EXPECT_NE(r.out.find(word), std::string::npos) << word;
 }
 

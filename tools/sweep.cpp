@@ -86,6 +86,9 @@ SweepRow sweep_point(const Parameters& p)
     const Characteristics c = parametr(p);
     const double window = last_periods(p.beta);
     SweepRow row{p.beta, 0, kNaN, kNaN, linear_amplitude(p), true};
+    // A whole run ends at the first time at or past t_end, so no step before t_end − window
+    // can belong to its last periods; those are not even offered to the ranges.
+    const double first_needed = static_cast<double>(c.t_end) - window;
     TailRange xr;
     TailRange yr;
     RunState s = start_run(p);
@@ -97,8 +100,10 @@ SweepRow sweep_point(const Parameters& p)
         }
         ++row.steps;
         const double t = s.t;
-        xr.push(t, s.x, t - window);
-        yr.push(t, s.y, t - window);
+        if (t >= first_needed) {
+            xr.push(t, s.x, t - window);
+            yr.push(t, s.y, t - window);
+        }
         if (result == StepResult::TimeStalled) {
             row.whole = false;
             return row;

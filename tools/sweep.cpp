@@ -60,7 +60,7 @@ private:
 };
 
 // Ten driving periods; ten natural periods of the vertical motion without driving.
-double last_periods(double beta) { return beta > 0 ? 10 * kTwoPi / beta : 10 * kTwoPi; }
+double last_periods(double beta) { return beta > 0 ? 20 * kPi / beta : 20 * kPi; }
 
 }  // namespace
 

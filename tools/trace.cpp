@@ -407,9 +407,9 @@ int walk_run(const Options& o, Row&& row, std::ostream& err)
 
 void reference_lost(double t, std::ostream& err)
 {
-    err << "spring-pendulum-trace: the reference could not be continued beyond t = " << number17(t)
-        << " (the motion approaches a collapse of the spring or leaves the numbers); its "
-           "columns are nan from there\n";
+    err << "spring-pendulum-trace: the reference could not be continued to t = " << number17(t)
+        << " (its steps became too small or too many, or it left the range of numbers); "
+           "x_ref and y_ref are nan from there\n";
 }
 
 int print_run(const Options& o, std::ostream& out, std::ostream& err)

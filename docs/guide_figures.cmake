@@ -2,6 +2,8 @@
 # the two resonance pictures it refers to and the numbers its text quotes. So the guide shows
 # what this very program computes, and follows it when the model changes.
 #   cmake -DTOOL=… -DSOURCE=spravka2.html -DOUTPUT=…/spravka2.html -DFIGURES=…/figures -P guide_figures.cmake
+cmake_minimum_required(VERSION 3.22)  # the list commands keep empty cells
+
 # In the sanitizer build the tool is sanitized too; the font libraries it loads are not, and
 # their allocations would be reported as leaks at its exit.
 set(ENV{ASAN_OPTIONS} "detect_leaks=0")

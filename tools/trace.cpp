@@ -74,8 +74,9 @@ E or D exponent, &H and &O integers); the whole value must be a number.
                      whole run as the simulator runs it. Prints beta,steps,Ax,Ay,Ax_linear:
                      the steps performed, half of (largest - smallest) x and y over the
                      steps in the last ten driving periods (20*pi/beta; 20*pi for beta 0),
-                     and the linear theory DYg/(1+DYg)*|Xm|/sqrt((g^2-beta^2)^2+(2*alpha*beta)^2),
-                     g^2 = DYg/(1+DYg). A run cut short has nan amplitudes. Not with --beta.
+                     and the linear theory g^2*|Xm|/sqrt((g^2-beta^2)^2+(2*alpha*beta)^2)
+                     with g^2 = DYg/(1+DYg). A run cut short has nan amplitudes.
+                     Not with --beta.
   --threads=K        threads for --sweep (K >= 1, default: the machine's cores, at most 256);
                      the output is the same for any K
   --png=DIR          with --sweep: write DIR/resonance.png, the curves against beta

@@ -1,5 +1,5 @@
-// Speed of the model: integration steps per second, and the companion tool for a
-// million-step run including its CSV output.
+// Speed of the model: integration steps per second, the companion tool for a million-step
+// run including its CSV output, and its resonance sweep on one and on two threads.
 #include <benchmark/benchmark.h>
 
 #include <sstream>
@@ -9,6 +9,7 @@
 #include "model/characteristics.h"
 #include "model/extents.h"
 #include "model/oscillator.h"
+#include "tools/sweep.h"
 #include "tools/trace.h"
 
 namespace {
@@ -68,6 +69,25 @@ void BM_TraceToolMillionSteps(benchmark::State& state)
     state.SetBytesProcessed(bytes);
 }
 BENCHMARK(BM_TraceToolMillionSteps)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The resonance curve at the start-up parameters: 200 whole runs, beta from 0 to 2.5, about
+// 2.2 million steps, on 1 and on 2 threads. steps_per_core is the rate each thread reached.
+void BM_ResonanceSweep200(benchmark::State& state)
+{
+    const sp::Parameters p = sp::defaults().params;
+    const auto threads = static_cast<unsigned>(state.range(0));
+    std::int64_t steps = 0;
+    for (auto _ : state) {
+        const auto rows = sp::trace::sweep(p, 0.0, 2.5, 200, threads);
+        for (const auto& r : rows)
+            steps += r.steps;
+        benchmark::DoNotOptimize(rows.data());
+    }
+    state.SetItemsProcessed(steps);
+    state.counters["steps_per_core"] =
+        benchmark::Counter(double(steps) / threads, benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_ResonanceSweep200)->Arg(1)->Arg(2)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTextDocument>
+#include <QUrl>
 
 namespace sp::docs {
 namespace {
@@ -87,6 +88,8 @@ bool typeset_pdf(const QString& source_path, const QString& pdf_path, QString* e
     doc.setDefaultFont(QFont(kSerif, kBodyPt));
     doc.setDefaultStyleSheet(kStyle);
     doc.setDocumentMargin(0);
+    // Pictures are named relative to the source, as a browser would find them.
+    doc.setBaseUrl(QUrl::fromLocalFile(QFileInfo(source_path).absolutePath() + QLatin1Char('/')));
     doc.setHtml(html);
     const QString title = doc.metaInformation(QTextDocument::DocumentTitle).trimmed();
     if (title.isEmpty())

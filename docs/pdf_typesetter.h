@@ -1,7 +1,8 @@
 #pragma once
 // Typesets one of the accompanying documents: an HTML source in Qt's rich-text subset
 // becomes an A4 PDF with a serif font that has Cyrillic and Greek letters, the document's
-// title above every page after the first, and page numbers below.
+// title above every page after the first, and page numbers below. Pictures (<img src>) are
+// found relative to the source's folder.
 
 #include <QString>
 

@@ -6,12 +6,15 @@
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "drawing_test_support.h"
 #include "tools/trace.h"
+#include "tools/resonance_png.h"
 #include "tools/trace_png.h"
 
 namespace sp {
@@ -120,6 +123,80 @@ TEST(TracePng, RunsWithoutADisplayOrAnApplication)
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
     for (const char* name : kFiles)
         EXPECT_FALSE(picture(dir, name).isNull()) << name;
+}
+
+struct SweepOutcome {
+    int status;
+    std::string out;
+};
+
+SweepOutcome sweep(std::vector<std::string> args)
+{
+    std::vector<std::string_view> views(args.begin(), args.end());
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = trace::run(views, out, err);
+    return {status, out.str()};
+}
+
+TEST(ResonancePng, ThePeakStandsWhereTheSweepFoundIt)
+{
+    QTemporaryDir dir;
+    const std::vector<std::string> args = {"--sweep=0.3:1.1:41", "--alpha=0.05", "--DYg=1", "--Yo=2",
+                                           "--Xm=0.02", "--Tmax=30"};
+    std::vector<std::string> with_png = args;
+    with_png.push_back("--png=" + dir.path().toStdString());
+    const SweepOutcome r = sweep(with_png);
+    ASSERT_EQ(r.status, trace::kOk);
+    EXPECT_EQ(r.out, sweep(args).out);  // the picture changes nothing in the numbers
+
+    const QImage img = picture(dir, "resonance.png");
+    ASSERT_EQ(img.size(), QSize(trace::kResonanceWidth, trace::kResonanceHeight));
+    EXPECT_GE(img.width(), 640);
+    EXPECT_GE(img.height(), 400);
+    // The highest red pixel left of the legend is the resonance of γ = √(1/2): 0.707 is at
+    // 51 % of the β axis, whose plot area spans pixels 78 to 870.
+    const QRgb red = rgb(colors::kRed);
+    QPoint top(-1, img.height());
+    int blue = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < 600; ++x) {
+            if (img.pixel(x, y) == red && y < top.y())
+                top = QPoint(x, y);
+            blue += img.pixel(x, y) == rgb(colors::kBlue) ? 1 : 0;
+        }
+    EXPECT_NEAR(top.x(), 78 + (0.7071 - 0.3) / 0.8 * 792, 12);
+    EXPECT_LT(top.y(), 120);  // the y axis reaches just above the peak
+    EXPECT_GT(blue, 200);     // Ay along the bottom
+}
+
+TEST(ResonancePng, WildRowsStillMakeAPicture)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const Parameters p = defaults().params;
+    const std::vector<std::vector<trace::SweepRow>> cases = {
+        {{0.5, 10, nan, nan, nan, false}, {0.5, 10, nan, nan, inf, false}},  // one beta, no numbers
+        {{0, 1, 1e300, -1e300, inf, true}, {1, 1, 1e-300, 0, 0, true}, {2, 1, nan, 1, 1e308, true}},
+        {{1e-300, 1, 1, 1, 1, true}, {2e-300, 1, 2, 2, 2, true}},
+        {{0, 1, 0, 0, 0, true}, {1e300, 1, 0, 0, 0, true}},
+        {{1, 1, 1, 1, 1, true}, {1 + 1e-15, 1, 1 + 1e-15, 1, 1, true}},  // ticks finer than the doubles
+    };
+    for (const auto& rows : cases) {
+        const QImage img = trace::resonance_picture(p, rows);
+        EXPECT_EQ(img.size(), QSize(trace::kResonanceWidth, trace::kResonanceHeight));
+    }
+}
+
+TEST(ResonancePng, UnwritableFolderIsReportedAfterTheNumbers)
+{
+    QTemporaryDir dir;
+    QFile blocker(dir.filePath("file"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const SweepOutcome r = sweep({"--sweep=0:1:3", "--Tmax=1", "--png=" + dir.filePath("file/sub").toStdString()});
+    EXPECT_EQ(r.status, trace::kCannotWrite);
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 4);
 }
 
 }  // namespace

@@ -22,19 +22,6 @@ QSize panel_size(const Rect& r)
     return {p.width, p.height};
 }
 
-// Fonts need an application object; a tool run from a terminal or a script has none.
-std::unique_ptr<QGuiApplication> ensure_application()
-{
-    if (QCoreApplication::instance() != nullptr)
-        return nullptr;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "spring-pendulum-trace";
-    static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
-}
-
 char locale_decimal_point()
 {
     return QLocale().decimalPoint() == QStringLiteral(",") ? ',' : '.';
@@ -65,6 +52,19 @@ bool draw_run(Pictures& pics, const Settings& s, const Characteristics& c, const
 }
 
 }  // namespace
+
+// Fonts need an application object; a tool run from a terminal or a script has none.
+std::unique_ptr<QGuiApplication> ensure_application()
+{
+    if (QCoreApplication::instance() != nullptr)
+        return nullptr;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "spring-pendulum-trace";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
 
 int write_pictures(const Settings& settings, const std::string& dir, int client_w, int client_h,
                    long long steps, std::ostream& err)

@@ -3,7 +3,9 @@
 // them, with the axes and the still frame of a re-layout and then the first steps of a
 // run drawn exactly as the run draws them, written as PNG files for worksheets.
 
+#include <QGuiApplication>
 #include <iosfwd>
+#include <memory>
 #include <string>
 
 #include "model/parameters.h"
@@ -20,6 +22,10 @@ inline constexpr int kMagnifierSide = 250;
 
 // Exit status when a picture cannot be written.
 inline constexpr int kCannotWrite = 4;
+
+// Makes the application object texts need when there is none yet (a tool run from a
+// terminal or a script), on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
+std::unique_ptr<QGuiApplication> ensure_application();
 
 // Writes plane.png, animation.png, xt.png, yt.png and magnifier.png into dir (created if
 // missing) after drawing `steps` run steps (fewer when the run ends before). Returns

@@ -1,0 +1,99 @@
+#include "tools/reference.h"
+
+#include <array>
+#include <boost/numeric/odeint.hpp>
+#include <cmath>
+#include <exception>
+
+namespace sp::trace {
+namespace {
+
+namespace odeint = boost::numeric::odeint;
+
+using State = std::array<double, 4>;  // x, y, vx, vy
+
+constexpr double kTolerance = 1e-12;
+
+// The equations of motion, with the suspension point where it is at the stage's own time.
+struct Motion {
+    Parameters p;
+    void operator()(const State& s, State& d, double t) const
+    {
+        const double xs = p.Xm * std::sin(p.beta * t);
+        const double dx = s[0] - xs;
+        const double L = std::sqrt(dx * dx + s[1] * s[1]);
+        const double spring = 1 - 1 / L;
+        d[0] = s[2];
+        d[1] = s[3];
+        d[2] = -(2 * p.alpha * s[2] + dx * spring);
+        d[3] = -(2 * p.alpha * s[3] + s[1] * spring - p.DYg);
+    }
+};
+
+using Stepper = decltype(odeint::make_dense_output(kTolerance, kTolerance,
+                                                   odeint::runge_kutta_dopri5<State>()));
+
+bool finite(const State& s)
+{
+    return std::isfinite(s[0]) && std::isfinite(s[1]) && std::isfinite(s[2]) && std::isfinite(s[3]);
+}
+
+// A solution heading into a collapse of the spring takes ever smaller steps; far beyond
+// any step count a regular motion needs, the integration is given up instead of hanging.
+double step_budget(double t) { return 1e5 + 1e4 * t; }
+
+}  // namespace
+
+struct Reference::Impl {
+    Motion motion;
+    State start;
+    Stepper stepper;
+    double steps = 0;
+    bool failed = false;
+};
+
+Reference::Reference(const Parameters& p, double first_step)
+    : impl_(std::make_unique<Impl>(Impl{
+          Motion{p},
+          State{p.Xo, p.Yo, p.Vox, static_cast<double>(p.Voy)},
+          odeint::make_dense_output(kTolerance, kTolerance, odeint::runge_kutta_dopri5<State>()),
+      }))
+{
+    const double dt = std::isfinite(first_step) && first_step > 0 ? first_step : 1e-3;
+    impl_->stepper.initialize(impl_->start, 0.0, dt);
+    impl_->failed = !finite(impl_->start);
+}
+
+Reference::~Reference() = default;
+
+std::optional<Position> Reference::at(double t)
+{
+    Impl& r = *impl_;
+    if (r.failed || !std::isfinite(t))
+        return std::nullopt;
+    if (t <= 0)
+        return Position{r.start[0], r.start[1]};
+    try {
+        while (r.stepper.current_time() < t) {
+            const double before = r.stepper.current_time();
+            r.stepper.do_step(r.motion);
+            if (!finite(r.stepper.current_state()) || r.stepper.current_time() <= before ||
+                ++r.steps > step_budget(t)) {
+                r.failed = true;
+                return std::nullopt;
+            }
+        }
+    } catch (const std::exception&) {  // the step size could not be adjusted any more
+        r.failed = true;
+        return std::nullopt;
+    }
+    State s;
+    r.stepper.calc_state(t, s);
+    if (!finite(s)) {
+        r.failed = true;
+        return std::nullopt;
+    }
+    return Position{s[0], s[1]};
+}
+
+}  // namespace sp::trace

@@ -1,0 +1,26 @@
+#pragma once
+// The resonance picture of a sweep: the computed swings Ax and Ay against the driving
+// frequency, the linear theory of Ax dashed, numbered axes, a legend and the parameters in
+// a caption line. Drawn with the pictures' own surface, large enough to read in print.
+
+#include <QImage>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "model/parameters.h"
+#include "tools/sweep.h"
+
+namespace sp::trace {
+
+inline constexpr int kResonanceWidth = 900;
+inline constexpr int kResonanceHeight = 560;
+
+// Needs an application object for its texts. Rows that are not finite are left out.
+QImage resonance_picture(const Parameters& p, const std::vector<SweepRow>& rows);
+
+// Writes dir/resonance.png (dir created if missing); kOk or kCannotWrite.
+int write_resonance(const Parameters& p, const std::vector<SweepRow>& rows, const std::string& dir,
+                    std::ostream& err);
+
+}  // namespace sp::trace

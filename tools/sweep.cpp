@@ -1,0 +1,147 @@
+#include "tools/sweep.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <deque>
+#include <limits>
+#include <system_error>
+#include <thread>
+
+#include "model/characteristics.h"
+#include "model/oscillator.h"
+
+namespace sp::trace {
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// Largest and smallest value over the last part of a series, when where that part begins
+// is known only once the series has ended. Each side is a queue in time order whose values
+// strictly decrease (resp. increase): a value followed by one at least as large can never be
+// the largest of a part that contains both. Entries older than the longest part that can
+// still be asked for are dropped, so the queues stay as short as that part.
+class TailRange {
+public:
+    void push(double t, double v, double oldest)
+    {
+        add(high_, {t, v}, oldest, [](double a, double b) { return a <= b; });
+        add(low_, {t, v}, oldest, [](double a, double b) { return a >= b; });
+    }
+    // Half of (largest − smallest) over the entries at times ≥ from; NaN when there are none.
+    double half_range(double from)
+    {
+        drop_before(high_, from);
+        drop_before(low_, from);
+        if (high_.empty() || low_.empty())
+            return kNaN;
+        return (high_.front().v - low_.front().v) / 2;
+    }
+
+private:
+    struct Entry {
+        double t, v;
+    };
+    template <class Dominated>
+    static void add(std::deque<Entry>& q, Entry e, double oldest, Dominated dominated)
+    {
+        while (!q.empty() && dominated(q.back().v, e.v))
+            q.pop_back();
+        q.push_back(e);
+        drop_before(q, oldest);
+    }
+    static void drop_before(std::deque<Entry>& q, double from)
+    {
+        while (!q.empty() && q.front().t < from)
+            q.pop_front();
+    }
+    std::deque<Entry> high_;
+    std::deque<Entry> low_;
+};
+
+// Ten driving periods; ten natural periods of the vertical motion without driving.
+double last_periods(double beta) { return beta > 0 ? 20 * kPi / beta : 20 * kPi; }
+
+}  // namespace
+
+double sweep_beta(double from, double to, std::int64_t n, std::int64_t k)
+{
+    if (k >= n - 1)
+        return to;
+    return from + (to - from) * static_cast<double>(k) / static_cast<double>(n - 1);
+}
+
+double linear_amplitude(const Parameters& p)
+{
+    if (std::isnan(parametr(p).g))
+        return kNaN;
+    const double g2 = p.DYg / (1 + p.DYg);
+    const double b = p.beta;
+    // hypot: the squares of a wild beta overflow where the root itself would not.
+    return g2 * std::fabs(p.Xm) / std::hypot(g2 - b * b, 2 * p.alpha * b);
+}
+
+SweepRow sweep_point(const Parameters& p)
+{
+    const Characteristics c = parametr(p);
+    const double window = last_periods(p.beta);
+    SweepRow row{p.beta, 0, kNaN, kNaN, linear_amplitude(p), true};
+    // A whole run ends at the first time at or past t_end, so no step before t_end − window
+    // can belong to its last periods; those are not even offered to the ranges.
+    const double first_needed = static_cast<double>(c.t_end) - window;
+    TailRange xr;
+    TailRange yr;
+    RunState s = start_run(p);
+    while (before_end(s, c.t_end)) {
+        const StepResult result = step(s, p, c.h);
+        if (result == StepResult::NonFinite) {  // the failed step is not one performed
+            row.whole = false;
+            return row;
+        }
+        ++row.steps;
+        const double t = s.t;
+        if (t >= first_needed) {
+            xr.push(t, s.x, t - window);
+            yr.push(t, s.y, t - window);
+        }
+        if (result == StepResult::TimeStalled) {
+            row.whole = false;
+            return row;
+        }
+    }
+    const double from = static_cast<double>(s.t) - window;
+    row.Ax = xr.half_range(from);
+    row.Ay = yr.half_range(from);
+    return row;
+}
+
+std::vector<SweepRow> sweep(const Parameters& p, double from, double to, std::int64_t n,
+                            unsigned threads)
+{
+    std::vector<SweepRow> rows(static_cast<std::size_t>(n));
+    // Runs take very different times (the step shrinks as beta grows beyond 1), so each
+    // thread takes the next undone beta rather than a fixed share; each row has its own
+    // place, so the order of completion never shows.
+    std::atomic<std::int64_t> next{0};
+    const auto work = [&] {
+        for (std::int64_t k = next++; k < n; k = next++) {
+            Parameters q = p;
+            q.beta = sweep_beta(from, to, n, k);
+            rows[static_cast<std::size_t>(k)] = sweep_point(q);
+        }
+    };
+    const auto wanted = std::min<std::int64_t>({std::max(threads, 1U), kMaxThreads, n});
+    std::vector<std::jthread> helpers;
+    for (std::int64_t i = 1; i < wanted; ++i) {
+        try {
+            helpers.emplace_back(work);
+        } catch (const std::system_error&) {
+            break;  // the system has no more threads to give: those started do the rest
+        }
+    }
+    work();
+    helpers.clear();  // joins: every row is written before the rows leave
+    return rows;
+}
+
+}  // namespace sp::trace

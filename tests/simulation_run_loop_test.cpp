@@ -209,8 +209,9 @@ TEST(Pause, HandlesWhatArrivesWhileItWaits)
 {
     QTimer clock;
     std::vector<std::string> handled;
-    QTimer::singleShot(0, [&] { handled.push_back("queued"); });
-    QTimer::singleShot(20, [&] { handled.push_back("due during the pause"); });
+    // The clock is the handlers' context: what a failed pause left undone dies with the test.
+    QTimer::singleShot(0, &clock, [&] { handled.push_back("queued"); });
+    QTimer::singleShot(20, &clock, [&] { handled.push_back("due during the pause"); });
     sp::Wait(clock, 0.2);
     EXPECT_EQ(handled, (std::vector<std::string>{"queued", "due during the pause"}));
     EXPECT_FALSE(clock.isActive());
@@ -220,7 +221,7 @@ TEST(Pause, OfZeroHandlesNothing)
 {
     QTimer clock;
     bool handled = false;
-    QTimer::singleShot(0, [&] { handled = true; });
+    QTimer::singleShot(0, &clock, [&] { handled = true; });
     sp::Wait(clock, 0);
     sp::Wait(clock, 0.0004);  // less than half a millisecond is no pause
     EXPECT_FALSE(handled);

@@ -1,6 +1,7 @@
 // The run loop against a host of our own: step counts, animation frames, the end of a run
-// in all its ways, and the order of the end-of-run actions.
+// in all its ways, and the order of the end-of-run actions. Then the pause itself.
 #include <QImage>
+#include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
@@ -9,6 +10,7 @@
 #include "drawing/colors.h"
 #include "model/extents.h"
 #include "model/oscillator.h"
+#include "simulation/pacing.h"
 #include "simulation/run_loop.h"
 
 namespace {
@@ -198,6 +200,33 @@ TEST(RunLoop, ATimeThatCannotAdvanceEndsTheRun)
     EXPECT_EQ(sp::raschet(host), sp::RunEnd::TimeOver);
     EXPECT_EQ(host.steps, 1);
     EXPECT_EQ(host.log.size(), 2u);
+}
+
+// Everything the window does during a run happens inside the pauses: what is queued before
+// a pause and what falls due while it waits are both handled before it returns, in order,
+// and the window's clock, not those events, ends it.
+TEST(Pause, HandlesWhatArrivesWhileItWaits)
+{
+    QTimer clock;
+    std::vector<std::string> handled;
+    // The clock is the handlers' context: what a failed pause left undone dies with the test.
+    QTimer::singleShot(0, &clock, [&] { handled.push_back("queued"); });
+    QTimer::singleShot(20, &clock, [&] { handled.push_back("due during the pause"); });
+    sp::Wait(clock, 0.2);
+    EXPECT_EQ(handled, (std::vector<std::string>{"queued", "due during the pause"}));
+    EXPECT_FALSE(clock.isActive());
+}
+
+TEST(Pause, OfZeroHandlesNothing)
+{
+    QTimer clock;
+    bool handled = false;
+    QTimer::singleShot(0, &clock, [&] { handled = true; });
+    sp::Wait(clock, 0);
+    sp::Wait(clock, 0.0004);  // less than half a millisecond is no pause
+    EXPECT_FALSE(handled);
+    sp::Wait(clock, 0.001);
+    EXPECT_TRUE(handled);
 }
 
 }  // namespace

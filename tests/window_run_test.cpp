@@ -2,6 +2,7 @@
 // what the user can do inside the pauses.
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 
 #include "window/form3.h"
 #include "window_fixture.h"
@@ -108,6 +109,41 @@ TEST_F(RunTest, ANewComputationTimeDuringARunRedrawsAndMovesTheEnd)
     EXPECT_EQ(layouts, 1 + 1);  // the start, then the edit (already normalised)
     EXPECT_EQ(steps, 10);
     EXPECT_EQ(form->characteristics().t_end, static_cast<float>(2 * 0.2 * 3.1415926535));
+}
+
+// The pause is where the window lives during a run. An edit of the computation time and
+// the stop click that come from the event queue, not from the step's own signal, must be
+// handled while a pause waits, and the run must follow them: the new end time, then the
+// end after the pause in which the stop came.
+TEST_F(RunTest, EventsThatArriveDuringAPauseAreHandledThere)
+{
+    type(text("Text9"), "2.0");  // 100 steps
+    layouts = 0;
+    platform.clear();
+    struct Seen {
+        int step = -1;
+        bool running = false;
+    } edit, stop;
+    QTimer::singleShot(0, form.get(), [&] {
+        edit = {steps, form->runActive()};
+        type(text("Text9"), "4.0");
+        QTimer::singleShot(0, form.get(), [&] {
+            stop = {steps, form->runActive()};
+            button()->click();
+        });
+    });
+    button()->click();
+
+    EXPECT_TRUE(edit.running);
+    EXPECT_TRUE(stop.running);
+    EXPECT_GE(edit.step, 1);
+    EXPECT_GE(stop.step, edit.step);
+    EXPECT_EQ(steps, stop.step);  // nothing is drawn after the pause the stop came in
+    EXPECT_LT(steps, 100);
+    EXPECT_EQ(layouts, 1 + 1);  // the start, then the edit
+    EXPECT_EQ(form->characteristics().t_end, static_cast<float>(2 * 4 * 3.1415926535));
+    EXPECT_EQ(platform.log(), std::vector<QString>{"tone 880 600"});
+    EXPECT_EQ(button()->text(), QStringLiteral("ПУСК"));
 }
 
 TEST_F(RunTest, ClosingDuringARunAnsweredNoGoesOn)

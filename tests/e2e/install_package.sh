@@ -18,6 +18,7 @@ for tool in Xvfb:xvfb xdotool:xdotool identify:imagemagick dpkg-deb:dpkg dpkg-sh
 done
 
 work=$build/install-test
+. "$(dirname "$0")/poll.sh"
 rm -rf "$work"
 mkdir -p "$work/home" "$work/runtime" || exit 1
 chmod 700 "$work/runtime"
@@ -162,6 +163,8 @@ done
 # from 0 upwards: we have seen a connection to a display fail while one probed it. A
 # display that is taken after all makes Xvfb end at once; then another is tried. Xvfb keeps
 # its lock file and socket in /tmp only while it runs.
+# The server has written its display, or ended because the display was taken.
+listening() { [ -s "$work/display" ] || ! kill -0 "$xvfb" 2>/dev/null; }
 for _ in $(seq 10); do
     rm -f "$work/display"
     exec 3>"$work/display"
@@ -169,11 +172,7 @@ for _ in $(seq 10); do
         >"$work/xvfb.log" 2>&1 &
     xvfb=$!
     exec 3>&-
-    for _ in $(seq 100); do
-        [ -s "$work/display" ] && break
-        kill -0 "$xvfb" 2>/dev/null || break
-        sleep 0.1
-    done
+    poll 20 listening
     [ -s "$work/display" ] && break
     kill "$xvfb" 2>/dev/null
     wait "$xvfb" 2>/dev/null
@@ -181,9 +180,8 @@ for _ in $(seq 10); do
 done
 [ -n "$xvfb" ] || fail "Xvfb did not start: $(tail -3 "$work/xvfb.log")"
 export DISPLAY=:$(head -1 "$work/display")
-answered=
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && answered=1 && break; sleep 0.1; done
-[ -n "$answered" ] || fail "Xvfb on $DISPLAY does not answer: $(tail -3 "$work/xvfb.log")"
+poll 20 xdotool getdisplaygeometry >/dev/null 2>&1 ||
+    fail "Xvfb on $DISPLAY does not answer: $(tail -3 "$work/xvfb.log")"
 
 # Caches, settings and the runtime folder of the program go into the test's folder too.
 start_from_entry() {
@@ -199,17 +197,17 @@ start_from_entry() {
 
 main_caption="Вертикальный пружинный маятник с горизонтальной вынуждающей силой"
 window=
+# The main window shows, or the program has ended without one.
+shown_or_ended() {
+    window=$(xdotool search --name "^${main_caption}\$" 2>/dev/null | head -1)
+    [ -n "$window" ] || ! kill -0 "$app" 2>/dev/null
+}
 # On a busy machine a connection to an X server now and then fails outright; the program
 # then ends at once, saying so. That is the machine's fault, not the program's, so it is
 # started again; any other way of ending without a window fails the test.
 for _ in 1 2 3; do
     start_from_entry
-    for _ in $(seq 300); do  # a busy machine can take a while to show it
-        window=$(xdotool search --name "^${main_caption}\$" 2>/dev/null | head -1)
-        [ -n "$window" ] && break
-        kill -0 "$app" 2>/dev/null || break
-        sleep 0.1
-    done
+    poll 30 shown_or_ended  # a busy machine can take a while to show it
     [ -n "$window" ] && break
     kill "$app" 2>/dev/null
     wait "$app" 2>/dev/null

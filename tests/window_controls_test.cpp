@@ -111,12 +111,25 @@ QStringList namesOf(Face face)
     return {QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans")};
 }
 
+// The two headings give up a little of their size in a window whose boxes are too narrow
+// for their whole text.
+bool shrinksToFit(const Control& c)
+{
+    return QLatin1String(c.name) == QLatin1String("Label10") ||
+           QLatin1String(c.name) == QLatin1String("Label11");
+}
+
 void expectFace(const QFont& font, const Control& c)
 {
     const QStringList names = namesOf(c.face);
     EXPECT_EQ(font.families().value(0).toStdString(), names.front().toStdString());
     EXPECT_TRUE(names.contains(QFontInfo(font).family())) << QFontInfo(font).family().toStdString();
-    EXPECT_EQ(font.pointSizeF(), c.points);
+    if (shrinksToFit(c)) {
+        EXPECT_LE(font.pointSizeF(), c.points);
+        EXPECT_GE(font.pointSizeF(), c.points - 1);
+    } else {
+        EXPECT_EQ(font.pointSizeF(), c.points);
+    }
     EXPECT_EQ(font.bold(), c.bold);
 }
 

@@ -38,32 +38,18 @@ poll 20 xdotool getdisplaygeometry >/dev/null 2>&1 || fail "Xvfb on $DISPLAY doe
 unset QT_QPA_PLATFORM
 cd "$(dirname "$program")"
 
-main_caption="Вертикальный пружинный маятник с горизонтальной вынуждающей силой"
 run_caption="При работе размер окна изменить нельзя!"
 # Prints the id of the window with exactly this caption once it shows, within 30 s.
-find_window() { xdotool search --name "^$1\$" 2>/dev/null | head -1; }
 wait_for_window() {
     local id=
     shows() { id=$(find_window "$1") && [ -n "$id" ]; }
     poll 30 shows "$1" && echo "$id"
 }
-# The main window shows, or the program has ended without one.
-started() {
-    window=$(find_window "$main_caption")
-    [ -n "$window" ] || ! kill -0 "$app" 2>/dev/null
-}
-# Now and then a fresh Xvfb refuses the program's first connection although it already
-# answered xdotool; a start that could not connect is tried again, nothing else is.
-for _ in 1 2 3; do
+start_program() {
     "$program" >"$work/app.log" 2>&1 &
     app=$!
-    poll 30 started
-    [ -n "$window" ] && break
-    kill "$app" 2>/dev/null
-    wait "$app" 2>/dev/null
-    app=
-    grep -q "could not connect to display" "$work/app.log" || break
-done
+}
+start_shown start_program
 [ -n "$window" ] || fail "the main window did not appear"
 
 # The client area is 560 × 484 below the menu bar.

@@ -34,6 +34,16 @@ void copy_row(QRgb* to, const QRgb* from, int n, QRgb key)
     }
 }
 
+// A rectangle of logical pixels in the image pixels of a surface at that ratio. Its size
+// does not depend on its place, so equal rectangles stay equal and copy pixel for pixel.
+QRect image_rect(const QRect& r, double ratio)
+{
+    if (ratio == 1.0)
+        return r;
+    return QRect(rounded(r.x() * ratio), rounded(r.y() * ratio), rounded(r.width() * ratio),
+                 rounded(r.height() * ratio));
+}
+
 }  // namespace
 
 QRect pixel_rect(double x, double y, double w, double h)
@@ -41,9 +51,11 @@ QRect pixel_rect(double x, double y, double w, double h)
     return QRect(rounded(x), rounded(y), rounded(w), rounded(h));
 }
 
-void transparent_blt(Surface& dst, const QRect& to, const Surface& src, const QRect& from,
-                     std::uint32_t key)
+void transparent_blt(Surface& dst, const QRect& logical_to, const Surface& src,
+                     const QRect& logical_from, std::uint32_t key)
 {
+    const QRect to = image_rect(logical_to, dst.ratio_);
+    const QRect from = image_rect(logical_from, src.ratio_);
     if (to.width() <= 0 || to.height() <= 0 || from.width() <= 0 || from.height() <= 0)
         return;
     // Copying a surface onto itself reads the picture as it was before the copy.

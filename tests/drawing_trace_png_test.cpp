@@ -76,13 +76,40 @@ TEST(TracePng, ClientSizeAndRunSteps)
     EXPECT_GT(curve, 30);
 }
 
+// A 2x worksheet: the window's pictures as a 200 % screen draws them, printing at the
+// same size.
+TEST(TracePng, ScaledPicturesAreTheSurfacesAtThatRatio)
+{
+    QTemporaryDir dir;
+    const Outcome r = trace({"--png=" + dir.path().toStdString(), "--scale=2", "--steps=30"});
+    ASSERT_EQ(r.status, trace::kOk) << r.err;
+    const QImage one = QImage(dir.filePath("plane.png"));
+    EXPECT_EQ(one.size(), QSize(840, 840));
+    EXPECT_NEAR(one.dotsPerMeterX(), 2 * 3780, 1);
+
+    Scene sc;
+    for (Surface* s : {&sc.picture1, &sc.picture2, &sc.picture3, &sc.picture4, &sc.form3})
+        s->resize(s->size(), 2);
+    sc.draw(',');
+    EXPECT_EQ(picture(dir, "xt.png").size(), QSize(808, 412));
+    EXPECT_EQ(picture(dir, "magnifier.png").size(), QSize(500, 500));
+    // Before its run steps the scene is the empty one; the axes and labels agree already.
+    const QImage yt = picture(dir, "yt.png");
+    int same = 0;
+    for (int y = 0; y < yt.height(); ++y)
+        for (int x = 0; x < yt.width(); ++x)
+            same += yt.pixel(x, y) == sc.picture4.image().pixel(x, y) ? 1 : 0;
+    EXPECT_GT(same, yt.width() * yt.height() * 95 / 100);
+}
+
 TEST(TracePng, RejectsBadOptionsBeforeDrawing)
 {
     QTemporaryDir dir;
     const std::string png = "--png=" + dir.filePath("out").toStdString();
     for (const char* bad : {"--client=100x500", "--client=560", "--client=560x0",
                             "--client=axb", "--client=560x484x2", "--client=99999x484",
-                            "--steps=-1", "--steps=1.5", "--steps="}) {
+                            "--steps=-1", "--steps=1.5", "--steps=", "--scale=0.5",
+                            "--scale=9", "--scale=nan", "--scale=2x", "--scale="}) {
         const Outcome r = trace({png, bad});
         EXPECT_EQ(r.status, trace::kBadInput) << bad;
         EXPECT_FALSE(r.err.empty()) << bad;

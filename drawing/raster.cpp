@@ -24,7 +24,10 @@ public:
     }
 
     bool empty() const { return bits_ == nullptr; }
-    QRect touched() const { return touched_; }
+    QRect touched() const
+    {
+        return left_ > right_ ? QRect() : QRect(QPoint(left_, top_), QPoint(right_, bottom_));
+    }
 
     // Rows whose centres lie in [y0, y1], clipped to the image; first > last when none.
     std::pair<int, int> rows(double y0, double y1) const { return range(y0, y1, h_); }
@@ -37,7 +40,7 @@ public:
             return;
         QRgb* line = reinterpret_cast<QRgb*>(bits_ + static_cast<qsizetype>(row) * stride_);
         std::fill(line + first, line + last + 1, colour_);
-        touched_ |= QRect(first, row, last - first + 1, 1);
+        touch(first, row, last, row);
     }
 
     void pixel(int x, int y)
@@ -45,7 +48,7 @@ public:
         if (x < 0 || y < 0 || x >= w_ || y >= h_)
             return;
         at(x, y) = colour_;
-        touched_ |= QRect(x, y, 1, 1);
+        touch(x, y, x, y);
     }
 
     // n pixels from (x, y) down, right, or both (an n × n square), clipped to the image.
@@ -66,7 +69,7 @@ private:
             return;
         for (int j = r.top(); j <= r.bottom(); ++j)
             std::fill(&at(r.left(), j), &at(r.left(), j) + r.width(), colour_);
-        touched_ |= r;
+        touch(r.left(), r.top(), r.right(), r.bottom());
     }
 
     static std::pair<int, int> range(double lo, double hi, int size)
@@ -84,7 +87,19 @@ private:
     QRgb colour_;
     uchar* bits_;
     qsizetype stride_;
-    QRect touched_;
+    // The bounding box of the painted pixels, kept as numbers: a QRect union per span
+    // costs as much as filling a short span.
+    void touch(int left, int top, int right, int bottom)
+    {
+        left_ = std::min(left_, left);
+        top_ = std::min(top_, top);
+        right_ = std::max(right_, right);
+        bottom_ = std::max(bottom_, bottom);
+    }
+    int left_ = std::numeric_limits<int>::max();
+    int top_ = std::numeric_limits<int>::max();
+    int right_ = std::numeric_limits<int>::min();
+    int bottom_ = std::numeric_limits<int>::min();
 };
 
 // Half the chord of a circle of radius r at distance d from its centre; negative when the

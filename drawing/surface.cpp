@@ -96,6 +96,7 @@ void Surface::resize(QSize size, double ratio)
         image_.setDevicePixelRatio(ratio_);
     }
     dirty_ = QRect();
+    changed_ = QRect();
     update_mapping();
     clear();
 }
@@ -157,7 +158,7 @@ void Surface::clear()
 {
     if (!image_.isNull()) {
         image_.fill(colors::to_rgb(colors::kWhite));
-        dirty_ = image_.rect();
+        touch(image_.rect());
     }
     pen_x_ = 0;
     pen_y_ = 0;

@@ -99,6 +99,8 @@ public:
 private:
     friend void transparent_blt(Surface& dst, const QRect& to, const Surface& src,
                                 const QRect& from, std::uint32_t key);
+    friend void refresh_background(Surface& dst, const QRect& to, Surface& src,
+                                   const QRect& from, std::uint32_t key);
 
     struct Mapping {
         double sx = 0, sy = 0;  // pixels per model unit, signed
@@ -110,12 +112,17 @@ private:
     // Logical pixels to image pixels.
     double scaled(double logical) const { return logical * ratio_; }
     void segment(double xa, double ya, double xb, double yb, std::uint32_t colour);
-    void touch(const QRect& r) { dirty_ |= r; }
+    void touch(const QRect& r)
+    {
+        dirty_ |= r;
+        changed_ |= r;
+    }
 
     QSize size_;
     double ratio_ = 1.0;
     QImage image_;
-    QRect dirty_;  // image pixels
+    QRect dirty_;    // image pixels, until the panel takes them
+    QRect changed_;  // image pixels, until the next refresh_background takes them
     float x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
     Mapping map_;
     double pen_x_ = 0, pen_y_ = 0;
@@ -142,6 +149,15 @@ private:
 // made between image pixels. Parts outside either image are skipped.
 void transparent_blt(Surface& dst, const QRect& to, const Surface& src, const QRect& from,
                      std::uint32_t key);
+
+// What `clear()` of dst followed by `transparent_blt(dst, to, src, from, key)` would
+// leave, done only where it changes something: where dst was drawn on, and where src
+// changed (as far as it is copied), since the previous refresh between the two. Elsewhere
+// dst already shows that copy. The animation redraws its background this way each frame,
+// so a frame costs and repaints the old and the new machine and the new trajectory only.
+// The pen stays where it is.
+void refresh_background(Surface& dst, const QRect& to, Surface& src, const QRect& from,
+                        std::uint32_t key);
 
 // A rectangle given in fractional pixels, each value rounded to a whole pixel.
 QRect pixel_rect(double x, double y, double w, double h);

@@ -24,7 +24,9 @@ void Panel::fitSurface()
 void Panel::sync()
 {
     const QRect dirty = surface_.take_dirty();
-    if (!dirty.isEmpty())
+    // The plane lies under the animation, which shows its changes through the background
+    // copy: a panel covered there has nothing to repaint.
+    if (!dirty.isEmpty() && visibleRegion().intersects(dirty))
         update(dirty);
 }
 

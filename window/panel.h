@@ -24,7 +24,7 @@ public:
 
     // Gives the surface the panel's size and device pixel ratio (clearing it) when they differ.
     void fitSurface();
-    // Schedules a repaint of what was drawn since the last call.
+    // Schedules a repaint of what was drawn since the last call, as far as it can be seen.
     void sync();
 
 signals:

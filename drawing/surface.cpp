@@ -67,6 +67,13 @@ QFont typeface(const QString& font_name, double points)
     return font;
 }
 
+double drawing_ratio(double screen_ratio)
+{
+    return std::isfinite(screen_ratio) && screen_ratio >= kMinRatio && screen_ratio <= kMaxRatio
+               ? screen_ratio
+               : 1.0;
+}
+
 Surface::Surface(QSize size, const QString& font_name, double font_points)
     : font_name_(font_name), font_points_(font_points)
 {
@@ -80,7 +87,7 @@ void Surface::resize(QSize size)
 
 void Surface::resize(QSize size, double ratio)
 {
-    ratio_ = std::isfinite(ratio) && ratio >= kMinRatio && ratio <= kMaxRatio ? ratio : 1.0;
+    ratio_ = drawing_ratio(ratio);
     size_ = QSize(std::clamp(size.width(), 0, kMaxSide), std::clamp(size.height(), 0, kMaxSide));
     const auto image_side = [this](int logical) {
         return std::min(static_cast<int>(std::ceil(scaled(logical) - 1e-9)), kMaxSide);

@@ -36,6 +36,10 @@ inline constexpr double kMagnifierFontPoints = 8.25;
 // Serif), at the given size; metric-compatible Liberation faces where the original is missing.
 QFont typeface(const QString& font_name, double points);
 
+// The device pixel ratio a surface draws at on a screen of that ratio: the same, unless it
+// is beyond any screen (outside 0.25 to 8, or not a number), then 1.
+double drawing_ratio(double screen_ratio);
+
 enum class Coord { x, y };
 
 class Surface {

@@ -17,8 +17,9 @@ Panel::Panel(QWidget* parent, const QString& font_name, double font_points)
 
 void Panel::fitSurface()
 {
-    if (surface_.size() != size() || surface_.device_pixel_ratio() != devicePixelRatioF())
-        surface_.resize(size(), devicePixelRatioF());
+    const double ratio = drawing_ratio(devicePixelRatioF());
+    if (surface_.size() != size() || surface_.device_pixel_ratio() != ratio)
+        surface_.resize(size(), ratio);
 }
 
 void Panel::sync()
@@ -38,7 +39,7 @@ bool Panel::event(QEvent* event)
                                   event->type() == QEvent::Show;
     const bool handled = QWidget::event(event);
     if (ratio_may_change && !surface_.size().isEmpty() &&
-        surface_.device_pixel_ratio() != devicePixelRatioF())
+        surface_.device_pixel_ratio() != drawing_ratio(devicePixelRatioF()))
         emit ratioChanged();
     return handled;
 }

@@ -201,12 +201,23 @@ void Surface::segment(double xa, double ya, double xb, double yb, std::uint32_t 
     const raster::Point pa{a->x(), a->y()};
     const raster::Point pb{b->x(), b->y()};
     // Dashes exist only for 1-pixel pens; a wider pen always draws solid.
-    if (pen_width_ <= 1)
+    if (pen_width_ <= 1) {
         touch(raster::thin_line(image_, pa, pb, rgb, raster::thin_pen(ratio_, pen_style_ == 1)));
-    else
-        touch(raster::thick_line(image_, raster::stroke_centre(pa, pen_width_, ratio_),
-                                 raster::stroke_centre(pb, pen_width_, ratio_),
-                                 scaled(pen_width_), rgb));
+        return;
+    }
+    const raster::Point ca = raster::stroke_centre(pa, pen_width_, ratio_);
+    const raster::Point cb = raster::stroke_centre(pb, pen_width_, ratio_);
+    // A polyline of tiny steps (the spring's 550) has many that stay on one stroke centre:
+    // such a step is a round dot, which the previous step's round end has painted already
+    // unless something was painted since.
+    const RoundEnd end{cb.x, cb.y, pen_width_, colour, paintings_};
+    if (ca.x == cb.x && ca.y == cb.y && end.x == last_end_.x && end.y == last_end_.y &&
+        end.width == last_end_.width && end.colour == last_end_.colour &&
+        last_end_.painting == paintings_)
+        return;
+    touch(raster::thick_line(image_, ca, cb, scaled(pen_width_), rgb));
+    last_end_ = end;
+    last_end_.painting = paintings_;
 }
 
 void Surface::draw_box(double xa, double ya, double xb, double yb, std::uint32_t colour)

@@ -120,6 +120,7 @@ private:
     {
         dirty_ |= r;
         changed_ |= r;
+        ++paintings_;
     }
 
     QSize size_;
@@ -127,6 +128,15 @@ private:
     QImage image_;
     QRect dirty_;    // image pixels, until the panel takes them
     QRect changed_;  // image pixels, until the next refresh_background takes them
+    // Counts the operations that painted, so that a wide line can tell that the round end
+    // it painted last is still there untouched (see segment()).
+    std::uint64_t paintings_ = 0;
+    struct RoundEnd {
+        double x = 0, y = 0;
+        int width = 0;
+        std::uint32_t colour = 0;
+        std::uint64_t painting = ~std::uint64_t{0};
+    } last_end_;
     float x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
     Mapping map_;
     double pen_x_ = 0, pen_y_ = 0;

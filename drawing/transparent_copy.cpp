@@ -145,6 +145,7 @@ void refresh_background(Surface& dst, const QRect& logical_to, Surface& src,
     }
     // Shown anew, but now the plain background: not a change for the next refresh.
     dst.dirty_ |= stale;
+    ++dst.paintings_;
     if (to.width() <= 0 || to.height() <= 0 || from.width() <= 0 || from.height() <= 0)
         return;
     copy_within(dst.image_, to, source, from, stale, colors::to_rgb(key));

@@ -137,6 +137,41 @@ TEST(HiDpi, TextsStandAtTheSamePlaceInTheScaledFont)
     }
 }
 
+// A wide polyline of steps much shorter than a pixel (a spring) skips the steps that stay
+// on one stroke centre; the picture is the one every step drawn in full gives.
+TEST(HiDpi, TinyStepsOfAWidePolylineDrawTheFullLine)
+{
+    for (const double ratio : {1.0, 2.0}) {
+        Surface fast = blank(ratio);
+        Surface full = blank(ratio);
+        for (Surface* s : {&fast, &full}) {
+            s->pen_width(4);
+            s->plot_point(2, 2);
+        }
+        for (int k = 1; k <= 550; ++k) {
+            const double along = 2 + k * 0.01;
+            const double across = 2 + 0.3 * std::sin(k * 0.2);
+            fast.line_to(along, across, kBlack);
+            full.line_to(along, across, kBlack);
+            full.plot_point(-50, -50);  // paints nothing, yet no step may rely on the last
+            full.move_pen(Coord::x, along);
+            full.move_pen(Coord::y, across);
+        }
+        EXPECT_EQ(fast.image(), full.image()) << ratio;
+        // Something painted over the end: a step that stays there draws it again.
+        const double x = fast.pen_x();
+        const double y = fast.pen_y();
+        fast.pen_width(1);
+        fast.fill_style(0);
+        fast.fill_color(kWhite);
+        fast.draw_box(x - 0.3, y - 0.3, x + 0.3, y + 0.3, kWhite);
+        fast.pen_width(4);
+        fast.draw_line(x, y, x, y, kBlack);
+        EXPECT_TRUE(has(fast, x, y, kBlack)) << ratio;
+        EXPECT_GT(count(fast, kBlack), 300) << ratio;
+    }
+}
+
 // Every image pixel an operation changes lies in the logical dirty rectangle, scaled.
 TEST(HiDpi, DirtyRectangleInLogicalPixelsCoversEveryChangedPixel)
 {

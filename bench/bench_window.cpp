@@ -1,40 +1,13 @@
 // The window's costs: one field edit with both its re-layouts, and a paced run of 500
 // steps, whose wall time should stay close to its 500 pauses of 10 ms.
-#include <benchmark/benchmark.h>
-
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QLineEdit>
-#include <QPushButton>
-#include <memory>
-
-#include "platform/recording_platform.h"
-#include "window/form1.h"
+#include "window_runs.h"
 
 namespace {
 
-// The window with the pause taken out, so that only the drawing of a step is measured.
-class UnpacedForm1 : public sp::Form1 {
-public:
-    using sp::Form1::Form1;
-
-private:
-    void Wait(double) override { QCoreApplication::processEvents(); }
-};
-
-template <class Window>
-std::unique_ptr<Window> openWindow(sp::RecordingPlatform& platform)
-{
-    auto form = std::make_unique<Window>(platform);
-    form->show();
-    QCoreApplication::processEvents();
-    return form;
-}
-
-QLineEdit* field(QWidget* form, const char* name)
-{
-    return form->findChild<QLineEdit*>(QString::fromLatin1(name));
-}
+using sp::bench::field;
+using sp::bench::openWindow;
+using sp::bench::runFiveHundredSteps;
+using sp::bench::UnpacedForm1;
 
 // Each edit needs normalising, so it is read, written back and re-laid out twice.
 void editRepeatedly(benchmark::State& state, const char* preset_field, const char* preset)
@@ -57,29 +30,6 @@ void BM_FieldEditXo1e6(benchmark::State& state) { editRepeatedly(state, "Text2",
 BENCHMARK(BM_FieldEditDefaults)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FieldEditTmax16000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FieldEditXo1e6)->Unit(benchmark::kMillisecond);
-
-// Tmax 10 is 500 steps at the default step.
-template <class Window>
-double runFiveHundredSteps(benchmark::State& state)
-{
-    sp::RecordingPlatform platform;
-    auto form = openWindow<Window>(platform);
-    field(form.get(), "Text9")->setText(QStringLiteral("10"));
-    auto* start = form->template findChild<QPushButton*>(QStringLiteral("CmdOK"));
-    int steps = 0;
-    QObject::connect(form.get(), &sp::Form1::stepDrawn, [&] { ++steps; });
-    QElapsedTimer clock;
-    double seconds = 0;
-    for (auto _ : state) {
-        steps = 0;
-        clock.start();
-        start->click();
-        seconds = clock.nsecsElapsed() * 1e-9;
-        state.SetIterationTime(seconds);
-    }
-    state.counters["steps"] = steps;
-    return seconds;
-}
 
 void BM_Run500StepsPaced(benchmark::State& state)
 {

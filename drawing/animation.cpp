@@ -49,13 +49,12 @@ void axes_2(Surface& picture2, const Surface& picture1, const CopyRects& blt,
     pin_dot(g, marks.crank_cx, pin_y);
 }
 
-void animation_frame(Surface& picture2, const Surface& picture1, const CopyRects& blt,
+void animation_frame(Surface& picture2, Surface& picture1, const CopyRects& blt,
                      const PlaneMarks& marks, const Presentation& look, const Crank& crank,
                      double xs, double x, double y)
 {
     Surface& g = picture2;
-    g.clear();
-    transparent_blt(g, blt.dest, picture1, blt.source, colors::kKey);
+    refresh_background(g, blt.dest, picture1, blt.source, colors::kKey);
     g.pen_width(4);
     const double pin_x = marks.crank_cx + crank.crank_dx;
     const double pin_y = marks.crank_cy - crank.crank_dy;  // smaller y is higher

@@ -27,8 +27,9 @@ void axes_2(Surface& picture2, const Surface& picture1, const CopyRects& blt,
             const PlaneMarks& marks, const Settings& s, double& xs);
 
 // The frame of a run step with the suspension point at xs and the load at (x, y): clear,
-// background copy, crank arm, rod, pin dot, then spring and load.
-void animation_frame(Surface& picture2, const Surface& picture1, const CopyRects& blt,
+// background copy (both only where the last frame drew or the plane changed since), crank
+// arm, rod, pin dot, then spring and load.
+void animation_frame(Surface& picture2, Surface& picture1, const CopyRects& blt,
                      const PlaneMarks& marks, const Presentation& look, const Crank& crank,
                      double xs, double x, double y);
 

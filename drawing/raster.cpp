@@ -24,7 +24,10 @@ public:
     }
 
     bool empty() const { return bits_ == nullptr; }
-    QRect touched() const { return touched_; }
+    QRect touched() const
+    {
+        return left_ > right_ ? QRect() : QRect(QPoint(left_, top_), QPoint(right_, bottom_));
+    }
 
     // Rows whose centres lie in [y0, y1], clipped to the image; first > last when none.
     std::pair<int, int> rows(double y0, double y1) const { return range(y0, y1, h_); }
@@ -37,18 +40,38 @@ public:
             return;
         QRgb* line = reinterpret_cast<QRgb*>(bits_ + static_cast<qsizetype>(row) * stride_);
         std::fill(line + first, line + last + 1, colour_);
-        touched_ |= QRect(first, row, last - first + 1, 1);
+        touch(first, row, last, row);
     }
 
     void pixel(int x, int y)
     {
         if (x < 0 || y < 0 || x >= w_ || y >= h_)
             return;
-        reinterpret_cast<QRgb*>(bits_ + static_cast<qsizetype>(y) * stride_)[x] = colour_;
-        touched_ |= QRect(x, y, 1, 1);
+        at(x, y) = colour_;
+        touch(x, y, x, y);
     }
 
+    // n pixels from (x, y) down, right, or both (an n × n square), clipped to the image.
+    void column(int x, int y, int n) { block(x, y, 1, n); }
+    void row(int x, int y, int n) { block(x, y, n, 1); }
+    void square(int x, int y, int n) { block(x, y, n, n); }
+
 private:
+    QRgb& at(int x, int y)
+    {
+        return reinterpret_cast<QRgb*>(bits_ + static_cast<qsizetype>(y) * stride_)[x];
+    }
+
+    void block(int x, int y, int w, int h)
+    {
+        const QRect r = QRect(x, y, w, h) & QRect(0, 0, w_, h_);
+        if (r.isEmpty())
+            return;
+        for (int j = r.top(); j <= r.bottom(); ++j)
+            std::fill(&at(r.left(), j), &at(r.left(), j) + r.width(), colour_);
+        touch(r.left(), r.top(), r.right(), r.bottom());
+    }
+
     static std::pair<int, int> range(double lo, double hi, int size)
     {
         const double first = std::ceil(lo - 0.5 - kEps);
@@ -64,7 +87,19 @@ private:
     QRgb colour_;
     uchar* bits_;
     qsizetype stride_;
-    QRect touched_;
+    // The bounding box of the painted pixels, kept as numbers: a QRect union per span
+    // costs as much as filling a short span.
+    void touch(int left, int top, int right, int bottom)
+    {
+        left_ = std::min(left_, left);
+        top_ = std::min(top_, top);
+        right_ = std::max(right_, right);
+        bottom_ = std::max(bottom_, bottom);
+    }
+    int left_ = std::numeric_limits<int>::max();
+    int top_ = std::numeric_limits<int>::max();
+    int right_ = std::numeric_limits<int>::min();
+    int bottom_ = std::numeric_limits<int>::min();
 };
 
 // Half the chord of a circle of radius r at distance d from its centre; negative when the
@@ -108,19 +143,29 @@ Interval intersect(Interval a, Interval b)
 
 }  // namespace
 
-Point stroke_centre(Point p, int width)
+Point stroke_centre(Point p, int width, double ratio)
 {
-    const double offset = (width % 2 != 0) ? 0.5 : 0.0;
+    const double offset = (width % 2 != 0) ? 0.5 * ratio : 0.0;
     return {std::floor(p.x) + offset, std::floor(p.y) + offset};
 }
 
-QRect thin_line(QImage& img, Point a, Point b, QRgb colour, bool dashed)
+ThinPen thin_pen(double ratio, bool dashed)
+{
+    const auto scaled = [ratio](int n) {
+        return static_cast<int>(std::max(1L, std::lround(n * ratio)));
+    };
+    return {scaled(1), dashed, scaled(kDashOn), scaled(kDashOff)};
+}
+
+QRect thin_line(QImage& img, Point a, Point b, QRgb colour, const ThinPen& pen)
 {
     Painter paint(img, colour);
     if (paint.empty())
         return {};
-    // One pixel of slack keeps the ends that fall into the border pixels.
-    const ClipRect r{-1.0, -1.0, img.width() + 1.0, img.height() + 1.0};
+    const int t = std::max(pen.thickness, 1);
+    // One pixel of slack keeps the ends that fall into the border pixels; a thicker pen
+    // needs as much as it is thick left and above, where its runs reach into the image.
+    const ClipRect r{-1.0 * t, -1.0 * t, img.width() + 1.0, img.height() + 1.0};
     if (!clip_segment(a.x, a.y, b.x, b.y, r))
         return {};
     int x = static_cast<int>(std::floor(a.x));
@@ -131,11 +176,22 @@ QRect thin_line(QImage& img, Point a, Point b, QRgb colour, bool dashed)
     const int dy = -std::abs(y1 - y);
     const int sx = x < x1 ? 1 : -1;
     const int sy = y < y1 ? 1 : -1;
+    const bool across_is_y = dx >= -dy;
+    const int period = std::max(pen.dash_on, 1) + std::max(pen.dash_off, 0);
     int err = dx + dy;
     for (int n = 0;; ++n) {
-        if (!dashed || n % (kDashOn + kDashOff) < kDashOn)
-            paint.pixel(x, y);
-        if (x == x1 && y == y1)
+        const bool last = x == x1 && y == y1;
+        if (!pen.dashed || n % period < pen.dash_on) {
+            if (t == 1)
+                paint.pixel(x, y);
+            else if (n == 0 || last)
+                paint.square(x, y, t);
+            else if (across_is_y)
+                paint.column(x, y, t);
+            else
+                paint.row(x, y, t);
+        }
+        if (last)
             break;
         const int e2 = 2 * err;
         if (e2 >= dy) {
@@ -150,7 +206,7 @@ QRect thin_line(QImage& img, Point a, Point b, QRgb colour, bool dashed)
     return paint.touched();
 }
 
-QRect thick_line(QImage& img, Point a, Point b, int width, QRgb colour)
+QRect thick_line(QImage& img, Point a, Point b, double width, QRgb colour)
 {
     Painter paint(img, colour);
     if (paint.empty())

@@ -19,20 +19,35 @@ struct Point {
     double y = 0.0;
 };
 
-// Where a stroke of `width` pixels is centred for a point that falls into pixel
-// (floor(x), floor(y)): on that pixel's centre for odd widths, so a 3-pixel line covers
-// the pixel and one on each side, and on its top-left corner for even widths.
-Point stroke_centre(Point p, int width);
+// Where a stroke `width` logical pixels wide is centred for a point that falls into image
+// pixel (floor(x), floor(y)), on an image with `ratio` image pixels per logical pixel. At
+// ratio 1: on that pixel's centre for odd widths, so a 3-pixel line covers the pixel and
+// one on each side, and on its top-left corner for even widths. At other ratios the same
+// offset, scaled, from that pixel's top-left corner: a point on the corner of a logical
+// pixel gets exactly the scaled stroke of ratio 1.
+Point stroke_centre(Point p, int width, double ratio = 1.0);
 
-// A 1-pixel line through the pixels containing a and b (both ends included). With
-// `dashed` it alternates runs of kDashOn painted and kDashOff skipped pixels.
+// How a 1-logical-pixel line is laid down: `thickness` image pixels across, and when
+// dashed, runs of `dash_on` painted and `dash_off` skipped steps along its longer axis.
 inline constexpr int kDashOn = 6;
 inline constexpr int kDashOff = 4;
-QRect thin_line(QImage& img, Point a, Point b, QRgb colour, bool dashed);
+struct ThinPen {
+    int thickness = 1;
+    bool dashed = false;
+    int dash_on = kDashOn;
+    int dash_off = kDashOff;
+};
+// The thin pen of a 1-pixel line on an image with `ratio` image pixels per logical pixel.
+ThinPen thin_pen(double ratio, bool dashed);
+
+// A thin line through the pixels containing a and b (both ends included): each step of
+// the line paints `thickness` pixels across it, below or right of the step, and each end
+// a square of that side, so at thickness 1 it is the plain 1-pixel line.
+QRect thin_line(QImage& img, Point a, Point b, QRgb colour, const ThinPen& pen = {});
 
 // The pixels within width/2 of the segment from a to b (stroke centres): a line with
 // round caps. With a == b it is a round dot `width` pixels across.
-QRect thick_line(QImage& img, Point a, Point b, int width, QRgb colour);
+QRect thick_line(QImage& img, Point a, Point b, double width, QRgb colour);
 
 // A disc of radius r around c (pixel centres at distance ≤ r).
 QRect disc(QImage& img, Point c, double r, QRgb colour);

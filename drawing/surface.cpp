@@ -17,6 +17,9 @@ namespace {
 constexpr int kDotsPerMeter = 3780;
 // No panel comes near this; it only keeps a wild size from asking for gigabytes.
 constexpr int kMaxSide = 16384;
+// Beyond any screen; a wild ratio falls back to 1.
+constexpr double kMinRatio = 0.25;
+constexpr double kMaxRatio = 8.0;
 
 bool finite(double a, double b) { return std::isfinite(a) && std::isfinite(b); }
 
@@ -64,6 +67,13 @@ QFont typeface(const QString& font_name, double points)
     return font;
 }
 
+double drawing_ratio(double screen_ratio)
+{
+    return std::isfinite(screen_ratio) && screen_ratio >= kMinRatio && screen_ratio <= kMaxRatio
+               ? screen_ratio
+               : 1.0;
+}
+
 Surface::Surface(QSize size, const QString& font_name, double font_points)
     : font_name_(font_name), font_points_(font_points)
 {
@@ -72,14 +82,28 @@ Surface::Surface(QSize size, const QString& font_name, double font_points)
 
 void Surface::resize(QSize size)
 {
-    const int w = std::clamp(size.width(), 0, kMaxSide);
-    const int h = std::clamp(size.height(), 0, kMaxSide);
-    image_ = (w > 0 && h > 0) ? QImage(w, h, QImage::Format_RGB32) : QImage();
+    resize(size, ratio_);
+}
+
+void Surface::resize(QSize size, double ratio)
+{
+    ratio_ = drawing_ratio(ratio);
+    size_ = QSize(std::clamp(size.width(), 0, kMaxSide), std::clamp(size.height(), 0, kMaxSide));
+    const auto image_side = [this](int logical) {
+        return std::min(static_cast<int>(std::ceil(scaled(logical) - 1e-9)), kMaxSide);
+    };
+    image_ = size_.isEmpty() ? QImage()
+                             : QImage(image_side(size_.width()), image_side(size_.height()),
+                                      QImage::Format_RGB32);
     if (!image_.isNull()) {
+        // The resolution stays that of the logical pixels, so fonts keep their sizes in
+        // them; the painter scales everything by the ratio.
         image_.setDotsPerMeterX(kDotsPerMeter);
         image_.setDotsPerMeterY(kDotsPerMeter);
+        image_.setDevicePixelRatio(ratio_);
     }
     dirty_ = QRect();
+    changed_ = QRect();
     update_mapping();
     clear();
 }
@@ -88,7 +112,13 @@ QRect Surface::take_dirty()
 {
     const QRect r = dirty_;
     dirty_ = QRect();
-    return r;
+    if (r.isEmpty() || ratio_ == 1.0)
+        return r;
+    const int left = static_cast<int>(std::floor(r.left() / ratio_));
+    const int top = static_cast<int>(std::floor(r.top() / ratio_));
+    const int right = static_cast<int>(std::ceil((r.right() + 1) / ratio_));
+    const int bottom = static_cast<int>(std::ceil((r.bottom() + 1) / ratio_));
+    return QRect(left, top, right - left, bottom - top);
 }
 
 void Surface::set_scale(double x1, double y1, double x2, double y2)
@@ -106,8 +136,8 @@ void Surface::update_mapping()
     const double x1 = x1_, y1 = y1_, x2 = x2_, y2 = y2_;
     if (image_.isNull() || !finite(x1, y1) || !finite(x2, y2) || x1 == x2 || y1 == y2)
         return;
-    map_.sx = image_.width() / (x2 - x1);
-    map_.sy = image_.height() / (y2 - y1);
+    map_.sx = scaled(size_.width()) / (x2 - x1);
+    map_.sy = scaled(size_.height()) / (y2 - y1);
     map_.ok = finite(map_.sx, map_.sy) && map_.sx != 0 && map_.sy != 0;
 }
 
@@ -124,8 +154,8 @@ std::optional<QPointF> Surface::to_pixel(double x, double y) const
 
 ClipRect Surface::model_clip(double margin) const
 {
-    const double mx = margin / std::fabs(map_.sx);
-    const double my = margin / std::fabs(map_.sy);
+    const double mx = scaled(margin) / std::fabs(map_.sx);
+    const double my = scaled(margin) / std::fabs(map_.sy);
     const double x1 = x1_, y1 = y1_, x2 = x2_, y2 = y2_;
     return {std::min(x1, x2) - mx, std::min(y1, y2) - my, std::max(x1, x2) + mx,
             std::max(y1, y2) + my};
@@ -135,7 +165,7 @@ void Surface::clear()
 {
     if (!image_.isNull()) {
         image_.fill(colors::to_rgb(colors::kWhite));
-        dirty_ = image_.rect();
+        touch(image_.rect());
     }
     pen_x_ = 0;
     pen_y_ = 0;
@@ -171,11 +201,23 @@ void Surface::segment(double xa, double ya, double xb, double yb, std::uint32_t 
     const raster::Point pa{a->x(), a->y()};
     const raster::Point pb{b->x(), b->y()};
     // Dashes exist only for 1-pixel pens; a wider pen always draws solid.
-    if (pen_width_ <= 1)
-        touch(raster::thin_line(image_, pa, pb, rgb, pen_style_ == 1));
-    else
-        touch(raster::thick_line(image_, raster::stroke_centre(pa, pen_width_),
-                                 raster::stroke_centre(pb, pen_width_), pen_width_, rgb));
+    if (pen_width_ <= 1) {
+        touch(raster::thin_line(image_, pa, pb, rgb, raster::thin_pen(ratio_, pen_style_ == 1)));
+        return;
+    }
+    const raster::Point ca = raster::stroke_centre(pa, pen_width_, ratio_);
+    const raster::Point cb = raster::stroke_centre(pb, pen_width_, ratio_);
+    // A polyline of tiny steps (the spring's 550) has many that stay on one stroke centre:
+    // such a step is a round dot, which the previous step's round end has painted already
+    // unless something was painted since.
+    const RoundEnd end{cb.x, cb.y, pen_width_, colour, paintings_};
+    if (ca.x == cb.x && ca.y == cb.y && end.x == last_end_.x && end.y == last_end_.y &&
+        end.width == last_end_.width && end.colour == last_end_.colour &&
+        last_end_.painting == paintings_)
+        return;
+    touch(raster::thick_line(image_, ca, cb, scaled(pen_width_), rgb));
+    last_end_ = end;
+    last_end_.painting = paintings_;
 }
 
 void Surface::draw_box(double xa, double ya, double xb, double yb, std::uint32_t colour)
@@ -192,9 +234,11 @@ void Surface::draw_box(double xa, double ya, double xb, double yb, std::uint32_t
     if (!a || !b)
         return;
     const int w = pen_width_;
-    const double half = w / 2.0;
-    const raster::Point lo = raster::stroke_centre({std::min(a->x(), b->x()), std::min(a->y(), b->y())}, w);
-    const raster::Point hi = raster::stroke_centre({std::max(a->x(), b->x()), std::max(a->y(), b->y())}, w);
+    const double half = scaled(w) / 2.0;
+    const raster::Point lo = raster::stroke_centre(
+        {std::min(a->x(), b->x()), std::min(a->y(), b->y())}, w, ratio_);
+    const raster::Point hi = raster::stroke_centre(
+        {std::max(a->x(), b->x()), std::max(a->y(), b->y())}, w, ratio_);
     if (fill_style_ == 0)
         touch(raster::box(image_, lo.x, lo.y, hi.x, hi.y, colors::to_rgb(fill_color_)));
     touch(raster::frame(image_, lo.x - half, lo.y - half, hi.x + half, hi.y + half, lo.x + half,
@@ -211,9 +255,10 @@ void Surface::plot_point(double x, double y)
     const raster::Point at{p->x(), p->y()};
     const QRgb rgb = colors::to_rgb(fore_color_);
     if (pen_width_ <= 1)
-        touch(raster::thin_line(image_, at, at, rgb, false));
+        touch(raster::thin_line(image_, at, at, rgb, raster::thin_pen(ratio_, false)));
     else
-        touch(raster::disc(image_, raster::stroke_centre(at, pen_width_), pen_width_ / 2.0, rgb));
+        touch(raster::disc(image_, raster::stroke_centre(at, pen_width_, ratio_),
+                           scaled(pen_width_) / 2.0, rgb));
 }
 
 void Surface::draw_circle(double xc, double yc, double r, std::uint32_t colour)
@@ -224,10 +269,10 @@ void Surface::draw_circle(double xc, double yc, double r, std::uint32_t colour)
     const double radius = std::fabs(r * map_.sx);
     if (!c || !std::isfinite(radius))
         return;
-    const raster::Point centre = raster::stroke_centre({c->x(), c->y()}, pen_width_);
+    const raster::Point centre = raster::stroke_centre({c->x(), c->y()}, pen_width_, ratio_);
     if (fill_style_ == 0)
         touch(raster::disc(image_, centre, radius, colors::to_rgb(fill_color_)));
-    const double half = pen_width_ / 2.0;
+    const double half = scaled(pen_width_) / 2.0;
     touch(raster::ring(image_, centre, radius - half, radius + half, colors::to_rgb(colour)));
 }
 
@@ -246,15 +291,19 @@ void Surface::print_text(const QString& s)
     const auto p = to_pixel(pen_x_, pen_y_);
     if (!p || s.isEmpty())
         return;
-    const double x = std::floor(p->x());
-    const double y = std::floor(p->y());
+    // The text cell starts on the image pixel the pen falls into.
+    const double px = std::floor(p->x());
+    const double py = std::floor(p->y());
     // Texts starting right of or below the image cannot be seen; the labels are short,
     // so one that starts far left of or above it cannot be seen either.
     const Face& f = face();
-    const double reach = (s.size() + 2) * f.height * 2;
-    if (x >= image_.width() || y >= image_.height() || x < -reach || y < -reach)
+    const double reach = scaled((s.size() + 2) * f.height * 2);
+    if (px >= image_.width() || py >= image_.height() || px < -reach || py < -reach)
         return;
     const QString text = is_symbol_name(font_name_) ? symbol_to_greek(s) : s;
+    // The painter works in logical pixels and scales them, fonts included, by the ratio.
+    const double x = px / ratio_;
+    const double y = py / ratio_;
     QPainter painter(&image_);
     painter.setFont(f.font);
     painter.setPen(QColor::fromRgb(colors::to_rgb(fore_color_)));
@@ -262,7 +311,9 @@ void Surface::print_text(const QString& s)
                                               Qt::TextDontClip | Qt::TextSingleLine, text);
     painter.drawText(QPointF(x, y + f.ascent), text);
     // Glyphs may overhang their advance by a pixel or two (italic-like serifs).
-    touch(drawn.toAlignedRect().adjusted(-2, -2, 2, 2) & image_.rect());
+    const QRectF margin = drawn.adjusted(-2, -2, 2, 2);
+    touch(QRectF(scaled(margin.x()), scaled(margin.y()), scaled(margin.width()),
+                 scaled(margin.height())).toAlignedRect() & image_.rect());
 }
 
 void Surface::move_pen(Coord which, double value)

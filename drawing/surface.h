@@ -4,6 +4,11 @@
 // only shows the image. Each operation marks the pixels it touched, so that a panel can
 // repaint just that part after a step instead of the whole picture.
 //
+// A surface keeps its logical size and model coordinates on any screen, but draws into an
+// image of that size times the screen's device pixel ratio: pen widths, dashes, dots and
+// fonts are scaled with it, so a picture on a 150 % or 200 % desktop looks the same, only
+// sharper. At ratio 1 image pixels are logical pixels.
+//
 // Any number may arrive here, since the curves follow whatever the motion does: segments
 // are cut to the visible window in model coordinates before they become pixels, points
 // that are not finite are not drawn, and a window of zero or non-finite size draws nothing.
@@ -31,6 +36,10 @@ inline constexpr double kMagnifierFontPoints = 8.25;
 // Serif), at the given size; metric-compatible Liberation faces where the original is missing.
 QFont typeface(const QString& font_name, double points);
 
+// The device pixel ratio a surface draws at on a screen of that ratio: the same, unless it
+// is beyond any screen (outside 0.25 to 8, or not a number), then 1.
+double drawing_ratio(double screen_ratio);
+
 enum class Coord { x, y };
 
 class Surface {
@@ -38,12 +47,17 @@ public:
     explicit Surface(QSize size = {}, const QString& font_name = kPanelFontName,
                      double font_points = kPanelFontPoints);
 
-    // A new, blank image of that size; the pen returns to (0, 0), the settings stay.
+    // A new, blank image of that logical size (at that device pixel ratio, or the present
+    // one); the pen returns to (0, 0), the settings stay.
     void resize(QSize size);
-    QSize size() const { return image_.size(); }
+    void resize(QSize size, double ratio);
+    QSize size() const { return size_; }
+    double device_pixel_ratio() const { return ratio_; }
+    // size() × device_pixel_ratio() image pixels, rounded up, with that ratio set.
     const QImage& image() const { return image_; }
 
-    // The rectangle of pixels changed since the last call, then forgets it.
+    // The rectangle changed since the last call, in logical pixels (covering every image
+    // pixel that changed), then forgets it.
     QRect take_dirty();
 
     // Upper-left corner (x1, y1) and lower-right corner (x2, y2) in model coordinates,
@@ -81,26 +95,48 @@ public:
     float scale_x2() const { return x2_; }
     float scale_y2() const { return y2_; }
 
-    // Pixel position of a model point (fractional; pixel (i, j) covers [i, i+1) × [j, j+1)).
+    // Image pixel position of a model point (fractional; pixel (i, j) covers
+    // [i, i+1) × [j, j+1)).
     // Empty when the window is degenerate or the point does not map to finite pixels.
     std::optional<QPointF> to_pixel(double x, double y) const;
 
 private:
     friend void transparent_blt(Surface& dst, const QRect& to, const Surface& src,
                                 const QRect& from, std::uint32_t key);
+    friend void refresh_background(Surface& dst, const QRect& to, Surface& src,
+                                   const QRect& from, std::uint32_t key);
 
     struct Mapping {
         double sx = 0, sy = 0;  // pixels per model unit, signed
         bool ok = false;
     };
     void update_mapping();
-    // The model-space rectangle that covers the image and `margin` pixels around it.
+    // The model-space rectangle that covers the image and `margin` logical pixels around it.
     ClipRect model_clip(double margin) const;
+    // Logical pixels to image pixels.
+    double scaled(double logical) const { return logical * ratio_; }
     void segment(double xa, double ya, double xb, double yb, std::uint32_t colour);
-    void touch(const QRect& r) { dirty_ |= r; }
+    void touch(const QRect& r)
+    {
+        dirty_ |= r;
+        changed_ |= r;
+        ++paintings_;
+    }
 
+    QSize size_;
+    double ratio_ = 1.0;
     QImage image_;
-    QRect dirty_;
+    QRect dirty_;    // image pixels, until the panel takes them
+    QRect changed_;  // image pixels, until the next refresh_background takes them
+    // Counts the operations that painted, so that a wide line can tell that the round end
+    // it painted last is still there untouched (see segment()).
+    std::uint64_t paintings_ = 0;
+    struct RoundEnd {
+        double x = 0, y = 0;
+        int width = 0;
+        std::uint32_t colour = 0;
+        std::uint64_t painting = ~std::uint64_t{0};
+    } last_end_;
     float x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
     Mapping map_;
     double pen_x_ = 0, pen_y_ = 0;
@@ -121,11 +157,21 @@ private:
     const Face& face();
 };
 
-// Copies the pixel rectangle `from` of src onto the rectangle `to` of dst (scaled to it
-// when the sizes differ), leaving the destination pixel alone wherever the source pixel
-// has exactly the key colour. Parts outside either image are skipped.
+// Copies the rectangle `from` of src onto the rectangle `to` of dst (scaled to it when the
+// sizes differ), leaving the destination pixel alone wherever the source pixel has exactly
+// the key colour. Both rectangles are in logical pixels of their surfaces; the copy is
+// made between image pixels. Parts outside either image are skipped.
 void transparent_blt(Surface& dst, const QRect& to, const Surface& src, const QRect& from,
                      std::uint32_t key);
+
+// What `clear()` of dst followed by `transparent_blt(dst, to, src, from, key)` would
+// leave, done only where it changes something: where dst was drawn on, and where src
+// changed (as far as it is copied), since the previous refresh between the two. Elsewhere
+// dst already shows that copy. The animation redraws its background this way each frame,
+// so a frame costs and repaints the old and the new machine and the new trajectory only.
+// The pen stays where it is.
+void refresh_background(Surface& dst, const QRect& to, Surface& src, const QRect& from,
+                        std::uint32_t key);
 
 // A rectangle given in fractional pixels, each value rounded to a whole pixel.
 QRect pixel_rect(double x, double y, double w, double h);

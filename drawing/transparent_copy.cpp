@@ -34,6 +34,16 @@ void copy_row(QRgb* to, const QRgb* from, int n, QRgb key)
     }
 }
 
+// A rectangle of logical pixels in the image pixels of a surface at that ratio. Its size
+// does not depend on its place, so equal rectangles stay equal and copy pixel for pixel.
+QRect image_rect(const QRect& r, double ratio)
+{
+    if (ratio == 1.0)
+        return r;
+    return QRect(rounded(r.x() * ratio), rounded(r.y() * ratio), rounded(r.width() * ratio),
+                 rounded(r.height() * ratio));
+}
+
 }  // namespace
 
 QRect pixel_rect(double x, double y, double w, double h)
@@ -41,18 +51,33 @@ QRect pixel_rect(double x, double y, double w, double h)
     return QRect(rounded(x), rounded(y), rounded(w), rounded(h));
 }
 
-void transparent_blt(Surface& dst, const QRect& to, const Surface& src, const QRect& from,
-                     std::uint32_t key)
+namespace {
+
+// The rectangle of `to` onto which the part `r` of `from` is copied, rounded outward.
+QRect copied_onto(const QRect& r, const QRect& from, const QRect& to)
 {
-    if (to.width() <= 0 || to.height() <= 0 || from.width() <= 0 || from.height() <= 0)
-        return;
-    // Copying a surface onto itself reads the picture as it was before the copy.
-    const QImage source = &dst == &src ? src.image_.copy() : src.image_;
-    QImage& target = dst.image_;
-    const QRect visible = to & target.rect();
+    const QRect part = r & from;
+    if (part.isEmpty())
+        return {};
+    if (from.size() == to.size())
+        return part.translated(to.topLeft() - from.topLeft());
+    const double sx = static_cast<double>(to.width()) / from.width();
+    const double sy = static_cast<double>(to.height()) / from.height();
+    const int left = static_cast<int>(std::floor((part.left() - from.left()) * sx)) + to.left();
+    const int top = static_cast<int>(std::floor((part.top() - from.top()) * sy)) + to.top();
+    const int right = static_cast<int>(std::ceil((part.right() + 1 - from.left()) * sx)) + to.left();
+    const int bottom = static_cast<int>(std::ceil((part.bottom() + 1 - from.top()) * sy)) + to.top();
+    return QRect(left, top, right - left, bottom - top).adjusted(-1, -1, 1, 1) & to;
+}
+
+// The copy of `from` (image pixels of source) onto `to` (image pixels of target), limited
+// to the target pixels in `within`; returns the pixels written.
+QRect copy_within(QImage& target, const QRect& to, const QImage& source, const QRect& from,
+                  const QRect& within, QRgb hole)
+{
+    const QRect visible = to & target.rect() & within;
     if (visible.isEmpty() || source.isNull())
-        return;
-    const QRgb hole = colors::to_rgb(key);
+        return {};
     const bool same_size = to.size() == from.size();
     QRect painted;
     for (int y = visible.top(); y <= visible.bottom(); ++y) {
@@ -82,7 +107,48 @@ void transparent_blt(Surface& dst, const QRect& to, const Surface& src, const QR
             painted |= QRect(x, y, 1, 1);
         }
     }
-    dst.touch(painted);
+    return painted;
+}
+
+}  // namespace
+
+void transparent_blt(Surface& dst, const QRect& logical_to, const Surface& src,
+                     const QRect& logical_from, std::uint32_t key)
+{
+    const QRect to = image_rect(logical_to, dst.ratio_);
+    const QRect from = image_rect(logical_from, src.ratio_);
+    if (to.width() <= 0 || to.height() <= 0 || from.width() <= 0 || from.height() <= 0)
+        return;
+    // Copying a surface onto itself reads the picture as it was before the copy.
+    const QImage source = &dst == &src ? src.image_.copy() : src.image_;
+    dst.touch(copy_within(dst.image_, to, source, from, dst.image_.rect(), colors::to_rgb(key)));
+}
+
+void refresh_background(Surface& dst, const QRect& logical_to, Surface& src,
+                        const QRect& logical_from, std::uint32_t key)
+{
+    const QRect to = image_rect(logical_to, dst.ratio_);
+    const QRect from = image_rect(logical_from, src.ratio_);
+    QRect stale = dst.changed_;
+    if (to.width() > 0 && to.height() > 0 && from.width() > 0 && from.height() > 0)
+        stale |= copied_onto(src.changed_, from, to);
+    src.changed_ = QRect();
+    stale &= dst.image_.rect();
+    dst.changed_ = QRect();
+    if (stale.isEmpty())
+        return;
+    const QImage source = &dst == &src ? src.image_.copy() : src.image_;
+    const QRgb white = colors::to_rgb(colors::kWhite);
+    for (int y = stale.top(); y <= stale.bottom(); ++y) {
+        QRgb* row = reinterpret_cast<QRgb*>(dst.image_.scanLine(y));
+        std::fill(row + stale.left(), row + stale.right() + 1, white);
+    }
+    // Shown anew, but now the plain background: not a change for the next refresh.
+    dst.dirty_ |= stale;
+    ++dst.paintings_;
+    if (to.width() <= 0 || to.height() <= 0 || from.width() <= 0 || from.height() <= 0)
+        return;
+    copy_within(dst.image_, to, source, from, stale, colors::to_rgb(key));
 }
 
 }  // namespace sp

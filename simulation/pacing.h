@@ -9,7 +9,9 @@ namespace sp {
 
 // Pauses for `seconds` (rounded to whole milliseconds, halves to even) while pending
 // events are handled, sleeping rather than spinning. `timer` is the window's one-shot
-// clock, Timer1; its tick ends the pause. A pause of zero handles no events.
+// clock, Timer1; its tick ends the event handling a millisecond before the end, which is
+// then slept exactly, so that the pause lasts what it should and hardly more. Events that
+// arrive in that last millisecond wait for the next pause. A pause of zero handles no events.
 void Wait(QTimer& timer, double seconds);
 
 }  // namespace sp

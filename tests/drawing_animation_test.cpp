@@ -230,5 +230,45 @@ TEST(Animation, RunStepsDrawSegmentsAndEverySecondFrame)
     EXPECT_NE(sc.picture2.image(), still);
 }
 
+// A frame redraws its background only where the last frame drew and where the plane
+// changed since; the picture is the one a blank surface gets from the whole copy, and the
+// rectangle to repaint is the old and the new machine and the new trajectory.
+TEST(Animation, FramesRedrawOnlyWhatChangedAndEqualWholeFrames)
+{
+    for (const double ratio : {1.0, 1.5}) {
+        Scene sc;
+        for (Surface* s : {&sc.picture1, &sc.picture2, &sc.picture3, &sc.picture4, &sc.form3})
+            s->resize(s->size(), ratio);
+        sc.s.params.Xo = 0.9;
+        sc.s.params.Vox = -1.5;
+        sc.s.params.Xm = -0.6;
+        sc.draw();
+        sc.picture2.take_dirty();
+        RunState st = start_run(sc.s.params);
+        int anim_count = 0;
+        int frames = 0;
+        for (int n = 1; n <= 400; ++n) {
+            const Crank crank = crank_offsets(sc.s.params, sc.s.look, st.t);
+            step(st, sc.s.params, sc.c.h);
+            const bool frame = anim_count == 2;
+            draw_step(sc.pics, sc.marks, sc.s.look, sc.blt, st, crank, anim_count);
+            const QRect repaint = sc.picture2.take_dirty();
+            if (!frame || n % 20 != 1)
+                continue;
+            ++frames;
+            Surface plane = sc.picture1;
+            Surface whole;
+            whole.resize(sc.picture2.size(), ratio);
+            whole.set_scale(sc.picture2.scale_x1(), sc.picture2.scale_y1(), sc.picture2.scale_x2(),
+                            sc.picture2.scale_y2());
+            animation_frame(whole, plane, sc.blt, sc.marks.plane, sc.s.look, crank, st.xs, st.x, st.y);
+            ASSERT_EQ(sc.picture2.image(), whole.image()) << "ratio " << ratio << " step " << n;
+            // A quarter of the panel at most here, where the old frames cleared it all.
+            EXPECT_LT(repaint.width() * repaint.height(), 420 * 420 / 4) << n;
+        }
+        EXPECT_EQ(frames, 19);
+    }
+}
+
 }  // namespace
 }  // namespace sp

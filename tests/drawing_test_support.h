@@ -92,17 +92,26 @@ inline int runs(const std::vector<int>& v)
     return n;
 }
 
+// `text` alone on a blank surface like s, its text cell's top-left at image pixel `at`.
+inline Surface reference_text(const Surface& s, QPoint at, const QString& text, const QString& font)
+{
+    Surface ref(QSize(), font.isEmpty() ? s.font_name() : font, s.font_points());
+    ref.resize(s.size(), s.device_pixel_ratio());
+    ref.set_scale(0, 0, s.size().width(), s.size().height());
+    const double r = s.device_pixel_ratio();
+    ref.move_pen(Coord::x, (at.x() + 0.5) / r);
+    ref.move_pen(Coord::y, (at.y() + 0.5) / r);
+    ref.print_text(text);
+    return ref;
+}
+
 // How much of `text`, printed with its text cell's top-left at `at` in `s`'s current
 // font, is found there: the share of the reference glyph pixels that are inky in s.
 // Pixels that the surface later painted in `overdraw` colours are left out.
 inline double text_match(const Surface& s, QPoint at, const QString& text,
                          const QString& font = {})
 {
-    Surface ref(s.size(), font.isEmpty() ? s.font_name() : font, s.font_points());
-    ref.set_scale(0, 0, s.size().width(), s.size().height());
-    ref.move_pen(Coord::x, at.x() + 0.5);
-    ref.move_pen(Coord::y, at.y() + 0.5);
-    ref.print_text(text);
+    Surface ref = reference_text(s, at, text, font);
     int glyph = 0;
     int found = 0;
     const QImage& a = s.image();
@@ -124,11 +133,7 @@ inline double text_match(const Surface& s, QPoint at, const QString& text,
 // label where the right one is a part of it ("1.00" inside "-1.00").
 inline int extra_ink(const Surface& s, QPoint at, const QString& text, QRect region)
 {
-    Surface ref(s.size(), s.font_name(), s.font_points());
-    ref.set_scale(0, 0, s.size().width(), s.size().height());
-    ref.move_pen(Coord::x, at.x() + 0.5);
-    ref.move_pen(Coord::y, at.y() + 0.5);
-    ref.print_text(text);
+    Surface ref = reference_text(s, at, text, {});
     int extra = 0;
     region &= s.image().rect();
     for (int y = region.top(); y <= region.bottom(); ++y)

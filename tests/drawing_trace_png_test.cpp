@@ -79,13 +79,40 @@ TEST(TracePng, ClientSizeAndRunSteps)
     EXPECT_GT(curve, 30);
 }
 
+// A 2x worksheet: the window's pictures as a 200 % screen draws them, printing at the
+// same size.
+TEST(TracePng, ScaledPicturesAreTheSurfacesAtThatRatio)
+{
+    QTemporaryDir dir;
+    const Outcome r = trace({"--png=" + dir.path().toStdString(), "--scale=2", "--steps=30"});
+    ASSERT_EQ(r.status, trace::kOk) << r.err;
+    const QImage one = QImage(dir.filePath("plane.png"));
+    EXPECT_EQ(one.size(), QSize(840, 840));
+    EXPECT_NEAR(one.dotsPerMeterX(), 2 * 3780, 1);
+
+    Scene sc;
+    for (Surface* s : {&sc.picture1, &sc.picture2, &sc.picture3, &sc.picture4, &sc.form3})
+        s->resize(s->size(), 2);
+    sc.draw(',');
+    EXPECT_EQ(picture(dir, "xt.png").size(), QSize(808, 412));
+    EXPECT_EQ(picture(dir, "magnifier.png").size(), QSize(500, 500));
+    // Before its run steps the scene is the empty one; the axes and labels agree already.
+    const QImage yt = picture(dir, "yt.png");
+    int same = 0;
+    for (int y = 0; y < yt.height(); ++y)
+        for (int x = 0; x < yt.width(); ++x)
+            same += yt.pixel(x, y) == sc.picture4.image().pixel(x, y) ? 1 : 0;
+    EXPECT_GT(same, yt.width() * yt.height() * 95 / 100);
+}
+
 TEST(TracePng, RejectsBadOptionsBeforeDrawing)
 {
     QTemporaryDir dir;
     const std::string png = "--png=" + dir.filePath("out").toStdString();
     for (const char* bad : {"--client=100x500", "--client=560", "--client=560x0",
                             "--client=axb", "--client=560x484x2", "--client=99999x484",
-                            "--steps=-1", "--steps=1.5", "--steps="}) {
+                            "--steps=-1", "--steps=1.5", "--steps=", "--scale=0.5",
+                            "--scale=9", "--scale=nan", "--scale=2x", "--scale="}) {
         const Outcome r = trace({png, bad});
         EXPECT_EQ(r.status, trace::kBadInput) << bad;
         EXPECT_FALSE(r.err.empty()) << bad;
@@ -141,33 +168,39 @@ SweepOutcome sweep(std::vector<std::string> args)
 
 TEST(ResonancePng, ThePeakStandsWhereTheSweepFoundIt)
 {
-    QTemporaryDir dir;
     const std::vector<std::string> args = {"--sweep=0.3:1.1:41", "--alpha=0.05", "--DYg=1", "--Yo=2",
                                            "--Xm=0.02", "--Tmax=30"};
-    std::vector<std::string> with_png = args;
-    with_png.push_back("--png=" + dir.path().toStdString());
-    const SweepOutcome r = sweep(with_png);
-    ASSERT_EQ(r.status, trace::kOk);
-    EXPECT_EQ(r.out, sweep(args).out);  // the picture changes nothing in the numbers
+    // At --scale=2 the same picture, drawn twice as fine.
+    for (const int scale : {1, 2}) {
+        SCOPED_TRACE(scale);
+        QTemporaryDir dir;
+        std::vector<std::string> with_png = args;
+        with_png.push_back("--png=" + dir.path().toStdString());
+        with_png.push_back("--scale=" + std::to_string(scale));
+        const SweepOutcome r = sweep(with_png);
+        ASSERT_EQ(r.status, trace::kOk);
+        EXPECT_EQ(r.out, sweep(args).out);  // the picture changes nothing in the numbers
 
-    const QImage img = picture(dir, "resonance.png");
-    ASSERT_EQ(img.size(), QSize(trace::kResonanceWidth, trace::kResonanceHeight));
-    EXPECT_GE(img.width(), 640);
-    EXPECT_GE(img.height(), 400);
-    // The highest red pixel left of the legend is the resonance of γ = √(1/2): 0.707 is at
-    // 51 % of the β axis, whose plot area spans pixels 78 to 870.
-    const QRgb red = rgb(colors::kRed);
-    QPoint top(-1, img.height());
-    int blue = 0;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < 600; ++x) {
-            if (img.pixel(x, y) == red && y < top.y())
-                top = QPoint(x, y);
-            blue += img.pixel(x, y) == rgb(colors::kBlue) ? 1 : 0;
-        }
-    EXPECT_NEAR(top.x(), 78 + (0.7071 - 0.3) / 0.8 * 792, 12);
-    EXPECT_LT(top.y(), 120);  // the y axis reaches just above the peak
-    EXPECT_GT(blue, 200);     // Ay along the bottom
+        const QImage img = picture(dir, "resonance.png");
+        ASSERT_EQ(img.size(), QSize(trace::kResonanceWidth, trace::kResonanceHeight) * scale);
+        EXPECT_GE(img.width(), 640);
+        EXPECT_GE(img.height(), 400);
+        EXPECT_NEAR(img.dotsPerMeterX(), scale * 3780, 1);
+        // The highest red pixel left of the legend is the resonance of γ = √(1/2): 0.707 is
+        // at 51 % of the β axis, whose plot area spans pixels 78 to 870.
+        const QRgb red = rgb(colors::kRed);
+        QPoint top(-1, img.height());
+        int blue = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < 600 * scale; ++x) {
+                if (img.pixel(x, y) == red && y < top.y())
+                    top = QPoint(x, y);
+                blue += img.pixel(x, y) == rgb(colors::kBlue) ? 1 : 0;
+            }
+        EXPECT_NEAR(top.x(), (78 + (0.7071 - 0.3) / 0.8 * 792) * scale, 12 * scale);
+        EXPECT_LT(top.y(), 120 * scale);  // the y axis reaches just above the peak
+        EXPECT_GT(blue, 200 * scale);     // Ay along the bottom
+    }
 }
 
 TEST(ResonancePng, WildRowsStillMakeAPicture)

@@ -298,9 +298,10 @@ QString runs_line(const std::vector<SweepRow>& rows)
 
 }  // namespace
 
-QImage resonance_picture(const Parameters& p, const std::vector<SweepRow>& rows)
+QImage resonance_picture(const Parameters& p, const std::vector<SweepRow>& rows, double scale)
 {
     Surface s(QSize(kResonanceWidth, kResonanceHeight), kPanelFontName, kFontPoints);
+    s.resize(s.size(), scale);
     if (rows.empty())
         return s.image();
     Plot plot(s, beta_range(rows), amplitude_range(rows));
@@ -324,7 +325,7 @@ QImage resonance_picture(const Parameters& p, const std::vector<SweepRow>& rows)
 }
 
 int write_resonance(const Parameters& p, const std::vector<SweepRow>& rows, const std::string& dir,
-                    std::ostream& err)
+                    std::ostream& err, double scale)
 {
     const auto app = ensure_application();
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
@@ -337,7 +338,7 @@ int write_resonance(const Parameters& p, const std::vector<SweepRow>& rows, cons
         return kCannotWrite;
     }
     const QString path = out.filePath(QStringLiteral("resonance.png"));
-    if (!resonance_picture(p, rows).save(path, "PNG")) {
+    if (!printable(resonance_picture(p, rows, scale), scale).save(path, "PNG")) {
         err << "spring-pendulum-trace: cannot write " << path.toStdString() << "\n";
         return kCannotWrite;
     }

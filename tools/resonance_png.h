@@ -16,11 +16,14 @@ namespace sp::trace {
 inline constexpr int kResonanceWidth = 900;
 inline constexpr int kResonanceHeight = 560;
 
-// Needs an application object for its texts. Rows that are not finite are left out.
-QImage resonance_picture(const Parameters& p, const std::vector<SweepRow>& rows);
+// Needs an application object for its texts. Rows that are not finite are left out. At
+// `scale` S the image has S times the pixels each way, the same picture drawn finer.
+QImage resonance_picture(const Parameters& p, const std::vector<SweepRow>& rows,
+                         double scale = 1.0);
 
-// Writes dir/resonance.png (dir created if missing); kOk or kCannotWrite.
+// Writes dir/resonance.png (dir created if missing), at `scale` as the simulator's pictures
+// are; kOk or kCannotWrite.
 int write_resonance(const Parameters& p, const std::vector<SweepRow>& rows, const std::string& dir,
-                    std::ostream& err);
+                    std::ostream& err, double scale = 1.0);
 
 }  // namespace sp::trace

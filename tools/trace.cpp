@@ -28,9 +28,9 @@ namespace {
 constexpr std::string_view kUsage =
     R"(Usage: spring-pendulum-trace [PARAMETERS] [--every=N]
        spring-pendulum-trace [PARAMETERS] --characteristics
-       spring-pendulum-trace [PARAMETERS] --png=DIR [--client=WxH] [--steps=N]
+       spring-pendulum-trace [PARAMETERS] --png=DIR [--client=WxH] [--steps=N] [--scale=S]
        spring-pendulum-trace [PARAMETERS] [--every=N] --reference | --trust=TOL
-       spring-pendulum-trace [PARAMETERS] --sweep=FROM:TO:N [--threads=K] [--png=DIR]
+       spring-pendulum-trace [PARAMETERS] --sweep=FROM:TO:N [--threads=K] [--png=DIR [--scale=S]]
        spring-pendulum-trace --help
 
 Integrates the motion of the spring pendulum exactly as the simulator's run does and
@@ -62,6 +62,9 @@ E or D exponent, &H and &O integers); the whole value must be a number.
   --client=WxH       client area of the main window for --png (default 560x484;
                      W from 157, both up to 16384); the magnifier is always 250x250
   --steps=N          run steps drawn by --png (N >= 0, default 0)
+  --scale=S          draw the --png pictures S times as fine (S from 1 to 8, default 1):
+                     the same pictures with S times as many pixels each way, lines and
+                     texts as sharp as on a screen at S00 % (a 2x worksheet prints sharp)
 
   --reference        append x_ref,y_ref to every row: the same equations solved with the
                      suspension point moving continuously (not held for a step) by an
@@ -80,6 +83,7 @@ E or D exponent, &H and &O integers); the whole value must be a number.
   --threads=K        threads for --sweep (K >= 1, default: the machine's cores, at most 256);
                      the output is the same for any K
   --png=DIR          with --sweep: write DIR/resonance.png, the curves against beta
+                     (--scale=S draws it S times as fine too)
 
 Exit status: 0 done; 2 bad input (nothing is printed on standard output); 3 the run was
 cut short because the motion left the range of numbers or the single-precision time
@@ -105,6 +109,7 @@ struct Options {
     std::optional<Sweep> sweep;
     std::optional<std::int64_t> threads;
     std::vector<std::string> given;  // option names as given, for the combinations
+    double scale = 1.0;
 };
 
 // No machine here could hold the rows of more; the runs themselves would take days.
@@ -167,6 +172,16 @@ std::optional<BadInput> set_client(Options& o, std::string_view arg, std::string
                         std::to_string(kMaxClientSide)};
     o.client_w = static_cast<int>(*w);
     o.client_h = static_cast<int>(*h);
+    return std::nullopt;
+}
+
+std::optional<BadInput> set_scale(Options& o, std::string_view arg, std::string_view text)
+{
+    double s = 0;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), s);
+    if (ec != std::errc{} || ptr != text.data() + text.size() || !(s >= kMinScale && s <= kMaxScale))
+        return BadInput{std::string(arg) + ": expected a scale from 1 to 8"};
+    o.scale = s;
     return std::nullopt;
 }
 
@@ -292,6 +307,8 @@ std::optional<BadInput> parse(std::span<const std::string_view> args, Options& o
             bad = set_threads(o, arg, value);
         else if (name == "trust")
             bad = set_trust(o, arg, value);
+        else if (name == "scale")
+            bad = set_scale(o, arg, value);
         else
             bad = BadInput{"unknown option '" + std::string(arg) + "' (see --help)"};
         if (bad)
@@ -485,7 +502,7 @@ int print_sweep(const Options& o, std::ostream& out, std::ostream& err)
         }
     }
     if (o.png_dir) {
-        const int written = write_resonance(o.params, rows, *o.png_dir, err);
+        const int written = write_resonance(o.params, rows, *o.png_dir, err, o.scale);
         if (written != kOk)
             return written;
     }
@@ -518,7 +535,7 @@ int run(std::span<const std::string_view> args, std::ostream& out, std::ostream&
     if (o.png_dir) {
         Settings s = defaults();
         s.params = o.params;
-        return write_pictures(s, *o.png_dir, o.client_w, o.client_h, o.steps, err);
+        return write_pictures(s, *o.png_dir, o.client_w, o.client_h, o.steps, err, o.scale);
     }
     if (o.trust)
         return print_trust(o, *o.trust, out, err);

@@ -66,8 +66,19 @@ std::unique_ptr<QGuiApplication> ensure_application()
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 
+// A picture drawn S times as fine keeps its printed size: S times the dots per inch.
+QImage printable(const QImage& image, double scale)
+{
+    if (scale == 1.0)
+        return image;
+    QImage scaled = image;
+    scaled.setDotsPerMeterX(qRound(image.dotsPerMeterX() * scale));
+    scaled.setDotsPerMeterY(qRound(image.dotsPerMeterY() * scale));
+    return scaled;
+}
+
 int write_pictures(const Settings& settings, const std::string& dir, int client_w, int client_h,
-                   long long steps, std::ostream& err)
+                   long long steps, std::ostream& err, double scale)
 {
     const auto app = ensure_application();
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
@@ -82,6 +93,8 @@ int write_pictures(const Settings& settings, const std::string& dir, int client_
     Surface picture4(panel_size(g.Picture4));
     Surface form3(QSize(kMagnifierSide, kMagnifierSide), kMagnifierFontName, kMagnifierFontPoints);
     Pictures pics{picture1, picture2, picture3, picture4, form3};
+    for (Surface* surface : {&picture1, &picture2, &picture3, &picture4, &form3})
+        surface->resize(surface->size(), scale);
 
     const char dp = locale_decimal_point();
     const Characteristics c = parametr(settings.params, dp);
@@ -101,7 +114,7 @@ int write_pictures(const Settings& settings, const std::string& dir, int client_
         {"yt.png", &picture4},    {"magnifier.png", &form3}};
     for (const auto& [name, surface] : files) {
         const QString path = out.filePath(QString::fromLatin1(name));
-        if (!surface->image().save(path, "PNG")) {
+        if (!printable(surface->image(), scale).save(path, "PNG")) {
             err << "spring-pendulum-trace: cannot write " << path.toStdString() << "\n";
             return kCannotWrite;
         }

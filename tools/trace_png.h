@@ -4,6 +4,7 @@
 // run drawn exactly as the run draws them, written as PNG files for worksheets.
 
 #include <QGuiApplication>
+#include <QImage>
 #include <iosfwd>
 #include <memory>
 #include <string>
@@ -20,6 +21,10 @@ inline constexpr int kDefaultClientHeight = 484;
 // The magnifier window's client area as designed.
 inline constexpr int kMagnifierSide = 250;
 
+// --scale: image pixels per logical pixel of the pictures.
+inline constexpr double kMinScale = 1.0;
+inline constexpr double kMaxScale = 8.0;
+
 // Exit status when a picture cannot be written.
 inline constexpr int kCannotWrite = 4;
 
@@ -27,12 +32,18 @@ inline constexpr int kCannotWrite = 4;
 // terminal or a script), on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 std::unique_ptr<QGuiApplication> ensure_application();
 
+// The image with S times the resolution of a picture drawn at scale 1, so that a picture
+// drawn S times as fine prints at the same size.
+QImage printable(const QImage& image, double scale);
+
 // Writes plane.png, animation.png, xt.png, yt.png and magnifier.png into dir (created if
 // missing) after drawing `steps` run steps (fewer when the run ends before). Returns
 // kOk, kRunCutShort when the motion left the doubles or time stalled (the pictures show
-// the run up to there), or kCannotWrite. Works without a display: when no application
-// object exists it makes one, on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
+// the run up to there), or kCannotWrite. At `scale` S each picture has S times the pixels
+// each way, drawn as on a screen of that device pixel ratio, and S times the resolution,
+// so it prints at the same size. Works without a display: when no application object
+// exists it makes one, on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 int write_pictures(const Settings& settings, const std::string& dir, int client_w, int client_h,
-                   long long steps, std::ostream& err);
+                   long long steps, std::ostream& err, double scale = 1.0);
 
 }  // namespace sp::trace

@@ -65,6 +65,9 @@ Form1::Form1(Platform& platform, QWidget* parent) : QMainWindow(parent), platfor
     createMenus();
     resize(kInitialClient.width(), kInitialClient.height() + menuBar()->sizeHint().height());
     client_->installEventFilter(this);
+    // A move to a screen of another device pixel ratio redraws every picture at it.
+    for (Panel* panel : pictures_)
+        connect(panel, &Panel::ratioChanged, this, &Form1::Form_Resize, Qt::QueuedConnection);
     Form_Load();
 }
 
@@ -157,6 +160,7 @@ void Form1::layout()
 
 void Form1::redrawPictures()
 {
+    form3_->panel()->fitSurface();
     extents_ = sp::minmax(settings_.params, chars_, settings_.scales, settings_.look);
     Pictures pics{pictures_[0]->surface(), pictures_[1]->surface(), pictures_[2]->surface(),
                   pictures_[3]->surface(), form3_->surface()};
@@ -195,8 +199,11 @@ void Form1::ensureMagnifier()
     if (form3_)
         return;
     form3_ = new Form3(this);
-    // Resizing the magnifier redraws everything, its own surface at the new size too.
+    // Resizing the magnifier redraws everything, its own surface at the new size too;
+    // so does its move to a screen of another ratio.
     connect(form3_, &Form3::resized, this, &Form1::Form_Resize);
+    connect(form3_->panel(), &Panel::ratioChanged, this, &Form1::Form_Resize,
+            Qt::QueuedConnection);
 }
 
 // Form_Unload: the closing question. Yes closes every window and ends the program at

@@ -17,23 +17,47 @@ Panel::Panel(QWidget* parent, const QString& font_name, double font_points)
 
 void Panel::fitSurface()
 {
-    if (surface_.size() != size())
-        surface_.resize(size());
+    const double ratio = drawing_ratio(devicePixelRatioF());
+    if (surface_.size() != size() || surface_.device_pixel_ratio() != ratio)
+        surface_.resize(size(), ratio);
 }
 
 void Panel::sync()
 {
     const QRect dirty = surface_.take_dirty();
-    if (!dirty.isEmpty())
+    // The plane lies under the animation, which shows its changes through the background
+    // copy: a panel covered there has nothing to repaint.
+    if (!dirty.isEmpty() && visibleRegion().intersects(dirty))
         update(dirty);
+}
+
+bool Panel::event(QEvent* event)
+{
+    // A window learns of a new screen, and so of a new ratio, by ScreenChangeInternal;
+    // a hidden one finds its screen when shown.
+    const bool ratio_may_change = event->type() == QEvent::ScreenChangeInternal ||
+                                  event->type() == QEvent::Show;
+    const bool handled = QWidget::event(event);
+    if (ratio_may_change && !surface_.size().isEmpty() &&
+        surface_.device_pixel_ratio() != drawing_ratio(devicePixelRatioF()))
+        emit ratioChanged();
+    return handled;
 }
 
 void Panel::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     const QRect area = event->rect();
-    painter.fillRect(area, palette().window());
-    painter.drawImage(area.topLeft(), surface_.image(), area);
+    const QImage& image = surface_.image();
+    const QRect shown = area & QRect(QPoint(0, 0), surface_.size());
+    // Outside the picture (before the first layout) the panel shows its background.
+    if (shown != area || image.isNull())
+        painter.fillRect(area, palette().window());
+    if (shown.isEmpty() || image.isNull())
+        return;
+    const double r = surface_.device_pixel_ratio();
+    painter.drawImage(QRectF(shown), image,
+                      QRectF(shown.x() * r, shown.y() * r, shown.width() * r, shown.height() * r));
 }
 
 void Panel::resizeEvent(QResizeEvent* event)

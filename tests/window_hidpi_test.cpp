@@ -112,8 +112,17 @@ TEST_F(HiDpiTest, StepRepaintsShowTheImagesPixelForPixel)
         for (sp::Panel* panel : shown) {
             const QImage screen = onScreen(panel);
             ASSERT_EQ(screen.size(), panel->size() * 2);
-            EXPECT_EQ(screen, panel->surface().image().convertToFormat(QImage::Format_RGB32))
-                << panel->objectName().toStdString() << " after step " << steps;
+            const QImage image = panel->surface().image().convertToFormat(QImage::Format_RGB32);
+            // Only where no control lies over the panel: the graph choice's opaque frame
+            // covers the bottom edge of the plane.
+            long long seen = 0;
+            for (const QRect& r : panel->visibleRegion()) {
+                seen += static_cast<long long>(r.width()) * r.height();
+                const QRect device(r.topLeft() * 2, r.size() * 2);
+                EXPECT_EQ(screen.copy(device), image.copy(device))
+                    << panel->objectName().toStdString() << " after step " << steps;
+            }
+            EXPECT_GT(seen, panel->width() * panel->height() * 98 / 100);
             ++compared;
         }
     });

@@ -92,6 +92,26 @@ TEST_F(Robust, NonFinitePointsAreNotDrawn)
     }
 }
 
+// On a screen of 125 % to 300 % the same numbers become larger pixel coordinates and wider
+// pens; nothing that is not finite is drawn there either, and nothing crashes or warns.
+TEST_F(Robust, AwkwardNumbersAtEveryDevicePixelRatio)
+{
+    for (const double ratio : {1.25, 1.5, 2.0, 3.0}) {
+        SCOPED_TRACE(ratio);
+        Surface s = panel();
+        s.resize(s.size(), ratio);
+        for (const double bad : {kNaN, kInf, -kInf}) {
+            s.draw_line(bad, bad, 1, 1, kRed);
+            s.plot_point(bad, 1);
+            s.draw_circle(0, 0, bad, kRed);
+        }
+        EXPECT_EQ(count(s, kRed), 0);
+        for (const double big : {1e300, kMax, -kMax, 1e20, 1e-300})
+            everything(s, big, -big);
+        EXPECT_EQ(s.image().size(), QSize(420, 420) * ratio);
+    }
+}
+
 TEST_F(Robust, HugeCoordinatesAreCutToTheWindow)
 {
     for (const double big : {1e300, kMax, -1e300, -kMax, 1e20}) {

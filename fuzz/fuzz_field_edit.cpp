@@ -6,7 +6,9 @@
 //
 // The first byte picks the field, counted from '0' modulo 9: '0' alpha, '1' beta, '2' Xm,
 // '3' DYg, '4' Xo, '5' Vox, '6' Yo, '7' Voy, '8' Tmax; in the next group of nine ('9' to
-// 'A') the captions use a decimal comma, and so on alternately. The rest is the text typed.
+// 'A') the captions use a decimal comma, and so on alternately; beyond the first 18 the
+// pictures are drawn at the device pixel ratio of a 125 %, 150 % or 200 % screen in turn.
+// The rest is the text typed.
 #include <QGuiApplication>
 #include <QRect>
 #include <QSize>
@@ -139,6 +141,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const unsigned pick = static_cast<std::uint8_t>(data[0] - '0');
     const auto id = static_cast<ParamId>(pick % 9);
     const char dp = (pick / 9) % 2 != 0 ? ',' : '.';
+    constexpr double kRatios[] = {1.0, 1.25, 1.5, 2.0};
+    const double ratio = kRatios[(pick / 18) % 4];
     const std::string typed(reinterpret_cast<const char*>(data) + 1, size - 1);
 
     Settings s = defaults();
@@ -158,6 +162,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Surface picture3(QSize(30, 15));
     Surface picture4(QSize(30, 15));
     Surface form3(QSize(40, 40), kMagnifierFontName, kMagnifierFontPoints);
+    for (Surface* surface : {&picture1, &picture2, &picture3, &picture4, &form3})
+        surface->resize(surface->size(), ratio);
     Pictures pics{picture1, picture2, picture3, picture4, form3};
     const CopyRects blt{QRect(0, 0, 40, 40), QRect(0, 0, 40, 40)};
     const Marks marks = redraw_empty(pics, s, c, e, blt, dp);

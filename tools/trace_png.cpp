@@ -7,11 +7,11 @@
 #include <ostream>
 
 #include "drawing/pictures.h"
+#include "geometry/layout.h"
 #include "model/characteristics.h"
 #include "model/extents.h"
 #include "model/oscillator.h"
 #include "tools/trace.h"
-#include "window/layout.h"
 
 namespace sp::trace {
 namespace {

@@ -34,7 +34,7 @@ struct Bench {
     {
         s.params.Xo = 0.3;  // a load that swings, so the spring changes every frame
         s.params.Vox = 0.2;
-        c = sp::parametr(s.params, ',');
+        c = sp::characteristics_of(s.params);
         e = sp::minmax(s.params, c, s.scales, s.look);
         redraw();
         sp::RunState st = sp::start_run(s.params);
@@ -122,7 +122,7 @@ void BM_AllAxesDefaults(benchmark::State& state)
 {
     Bench& b = bench();
     b.s = sp::defaults();
-    b.c = sp::parametr(b.s.params, ',');
+    b.c = sp::characteristics_of(b.s.params);
     b.e = sp::minmax(b.s.params, b.c, b.s.scales, b.s.look);
     for (auto _ : state)
         b.redraw();
@@ -136,7 +136,7 @@ void BM_AllAxesCrowded(benchmark::State& state)
     b.s = sp::defaults();
     b.s.params.Xo = 1e30;
     b.s.params.Tmax = 16000;
-    b.c = sp::parametr(b.s.params, ',');
+    b.c = sp::characteristics_of(b.s.params);
     b.e = sp::minmax(b.s.params, b.c, b.s.scales, b.s.look);
     for (auto _ : state)
         b.redraw();

@@ -17,7 +17,7 @@ namespace {
 void BM_Step(benchmark::State& state)
 {
     const sp::Settings settings = sp::defaults();
-    const sp::Characteristics c = sp::parametr(settings.params);
+    const sp::Characteristics c = sp::characteristics_of(settings.params);
     sp::RunState s = sp::start_run(settings.params);
     for (auto _ : state) {
         benchmark::DoNotOptimize(sp::step(s, settings.params, c.h));
@@ -30,7 +30,7 @@ BENCHMARK(BM_Step);
 void BM_DefaultRun7500Steps(benchmark::State& state)
 {
     const sp::Settings settings = sp::defaults();
-    const sp::Characteristics c = sp::parametr(settings.params);
+    const sp::Characteristics c = sp::characteristics_of(settings.params);
     std::int64_t steps = 0;
     for (auto _ : state) {
         sp::RunState s = sp::start_run(settings.params);
@@ -44,15 +44,15 @@ void BM_DefaultRun7500Steps(benchmark::State& state)
 }
 BENCHMARK(BM_DefaultRun7500Steps)->Unit(benchmark::kMicrosecond);
 
-void BM_ParametrAndMinmax(benchmark::State& state)
+void BM_CharacteristicsAndMinmax(benchmark::State& state)
 {
     const sp::Settings settings = sp::defaults();
     for (auto _ : state) {
-        const sp::Characteristics c = sp::parametr(settings.params, ',');
+        const sp::Characteristics c = sp::characteristics_of(settings.params);
         benchmark::DoNotOptimize(sp::minmax(settings.params, c, settings.scales, settings.look));
     }
 }
-BENCHMARK(BM_ParametrAndMinmax);
+BENCHMARK(BM_CharacteristicsAndMinmax);
 
 // Tmax = 20000 periods at 50 steps each: one million steps, every one printed.
 void BM_TraceToolMillionSteps(benchmark::State& state)

@@ -1,12 +1,12 @@
 // One whole edit of a parameter field as the main window handles it, without the widgets:
 // the text is read, checked (a rejected value is replaced), stored with the parameter's
 // precision and written back normalised, which is handled once more, nested, until the
-// text stays; then everything a re-layout recomputes and draws: parametr, minmax, the axes
-// of all five pictures on small surfaces, and the first steps of a run.
+// text stays; then everything a re-layout recomputes and draws: the characteristics,
+// minmax, the axes of all five pictures on small surfaces, and the first steps of a run.
 //
 // The first byte picks the field, counted from '0' modulo 9: '0' alpha, '1' beta, '2' Xm,
 // '3' DYg, '4' Xo, '5' Vox, '6' Yo, '7' Voy, '8' Tmax; in the next group of nine ('9' to
-// 'A') the captions use a decimal comma, and so on alternately; beyond the first 18 the
+// 'A') the numbers are written with a decimal comma, and so on alternately; beyond the first 18 the
 // pictures are drawn at the device pixel ratio of a 125 %, 150 % or 200 % screen in turn.
 // The rest is the text typed.
 #include <QGuiApplication>
@@ -79,12 +79,19 @@ std::string edit_field(Parameters& p, ParamId id, std::string text)
     return text;
 }
 
-void check_characteristics(const Characteristics& c)
+// The window shows a characteristic's number or, where the model gives a reason, "—":
+// a value is missing exactly when a reason says so, and what is shown never says nan.
+void check_characteristics(const Characteristics& c, char dp)
 {
-    require(std::isfinite(c.Ax) && std::isfinite(c.Ay));
+    require(std::isfinite(c.Ax) && std::isfinite(c.Ay) && std::isfinite(c.fi_y));
     require(std::isfinite(c.h) && std::isfinite(c.t_end));
-    for (const std::string& caption : c.caption)
-        require(shows_no_non_finite(caption));
+    require(std::isfinite(c.g) == (c.g_undefined == Undefined::Defined));
+    require(std::isfinite(c.fi_x) == (c.fi_x_undefined == Undefined::Defined));
+    require(std::isfinite(c.Dj) == (c.fi_x_undefined == Undefined::Defined));
+    for (const double v : {c.g, c.fi_x, c.fi_y, static_cast<double>(c.Dj)})
+        require(shows_no_non_finite(format_fixed(v, 3, dp)));
+    for (const double v : {c.Ax, c.Ay})
+        require(shows_no_non_finite(format_scientific(v, dp)));
 }
 
 void check_extents(const Extents& e)
@@ -151,8 +158,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(std::isfinite(value));
     require(!check_entry(id, value));
 
-    const Characteristics c = parametr(s.params, dp);
-    check_characteristics(c);
+    const Characteristics c = characteristics_of(s.params);
+    check_characteristics(c, dp);
     const Extents e = minmax(s.params, c, s.scales, s.look);
     check_extents(e);
 

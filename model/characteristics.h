@@ -9,9 +9,7 @@
 //   h     = 2π / 50, divided by beta when beta > 1;   t_end = 2π·Tmax
 // with π = 3.1415926535 and 2π = 6.283185307 exactly.
 
-#include <array>
 #include <cstdint>
-#include <string>
 
 #include "model/parameters.h"
 
@@ -20,9 +18,18 @@ namespace sp {
 inline constexpr double kPi = 3.1415926535;
 inline constexpr double kTwoPi = 6.283185307;
 
+// Why a characteristic has no value for the parameters.
+enum class Undefined : std::uint8_t {
+    Defined,         // it has one
+    DivisionByZero,  // DYg = −1: the frequency ratio divides by 1 + DYg = 0
+    NegativeRatio,   // −1 < DYg < 0: DYg / (1 + DYg) < 0 has no real square root
+    ZeroFrequency,   // g = 0 (DYg = 0) with Xo ≠ 0: no horizontal phase to speak of
+};
+
 struct Characteristics {
-    // A characteristic whose formula has no value for the parameters (DYg in (−1, 0],
-    // DYg = −1, or DYg = 0 with Xo ≠ 0) is NaN here and "—" in its caption.
+    // A characteristic without a value is NaN, and the field beside it says why: g by
+    // g_undefined, fi_x and Dj (which is made from fi_x) by fi_x_undefined. With Xo = 0
+    // the horizontal phase is π/2 whatever g is.
     double g = 0.0;
     double Ax = 0.0;
     double fi_x = 0.0;
@@ -32,13 +39,14 @@ struct Characteristics {
     std::int16_t n_per = 50;
     float h = 0.0F;
     float t_end = 0.0F;
-    // Captions of the six labels, in the order g, Ax, fi_x, Ay, fi_y, Dj. The g and Dj
-    // captions are meant for a Greek-letter font ("g" shows γ, "Dj" Δφ, "p" π).
-    std::array<std::string, 6> caption;
+    Undefined g_undefined = Undefined::Defined;
+    Undefined fi_x_undefined = Undefined::Defined;
 };
 
-// Recomputes everything from the parameters; `decimal_point` is the locale's separator
-// used in the captions. Ax, Ay, h and t_end are always finite.
-Characteristics parametr(const Parameters& p, char decimal_point = '.');
+// Everything computed from the parameters. Ax, Ay, h and t_end are always finite.
+Characteristics characteristics_of(const Parameters& p);
+
+// The ratio g alone, NaN where it has no value, with the reason in `why` when given.
+double frequency_ratio(const Parameters& p, Undefined* why = nullptr);
 
 }  // namespace sp

@@ -28,15 +28,15 @@ std::optional<Rejection> check_entry(ParamId id, double value)
     switch (id) {
     case ParamId::alpha:
         if (value < 0)
-            return Rejection{"не может быть отрицательным! Не вводите заново, а исправьте!", 0.0};
+            return Rejection{EntryFault::Negative, 0.0};
         break;
     case ParamId::beta:
         if (value < 0)
-            return Rejection{"Не должна быть меньше 0! Не вводите заново, а исправьте!", 0.5};
+            return Rejection{EntryFault::Negative, 0.5};
         break;
     case ParamId::Tmax:
         if (value <= 0)
-            return Rejection{"Должно быть больше 0! Не вводите заново, а исправьте!", 1.0};
+            return Rejection{EntryFault::NotPositive, 1.0};
         break;
     default:
         break;

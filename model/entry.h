@@ -1,8 +1,9 @@
 #pragma once
-// The nine parameter fields as one family: which parameter each sets, its check, the
-// message and the replacement value of a rejected entry, and its number format.
+// The nine parameter fields as one family: which parameter each sets, its check, why an
+// entry is rejected and the value that replaces it, and its number format.
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -18,8 +19,12 @@ inline constexpr std::array<ParamId, 9> kFieldOrder = {
     ParamId::alpha, ParamId::beta, ParamId::Xm,  ParamId::DYg, ParamId::Xo,
     ParamId::Vox,   ParamId::Yo,   ParamId::Voy, ParamId::Tmax};
 
+// What a rejected value breaks: alpha and beta must not be negative, Tmax must be
+// positive.
+enum class EntryFault : std::uint8_t { Negative, NotPositive };
+
 struct Rejection {
-    std::string_view message;  // shown in the "Ошибка" box
+    EntryFault fault;
     double replacement;
 };
 

@@ -159,7 +159,7 @@ struct Scene {
 
     Scene& draw(char decimal_point = '.')
     {
-        c = parametr(s.params, decimal_point);
+        c = characteristics_of(s.params);
         e = minmax(s.params, c, s.scales, s.look);
         marks = redraw_empty(pics, s, c, e, blt, decimal_point);
         return *this;

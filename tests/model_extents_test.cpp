@@ -11,7 +11,7 @@ struct Case {
     sp::Settings s = sp::defaults();
     sp::Extents extents() const
     {
-        return sp::minmax(s.params, sp::parametr(s.params), s.scales, s.look);
+        return sp::minmax(s.params, sp::characteristics_of(s.params), s.scales, s.look);
     }
 };
 

@@ -16,7 +16,7 @@ struct Trajectory {
 // Steps like the run loop does: while t < t_end, at most `limit` steps.
 Trajectory run(const sp::Parameters& p, long limit = -1)
 {
-    const sp::Characteristics c = sp::parametr(p);
+    const sp::Characteristics c = sp::characteristics_of(p);
     Trajectory r{sp::start_run(p)};
     while (sp::before_end(r.state, c.t_end) && r.steps != limit) {
         r.last = sp::step(r.state, p, c.h);
@@ -117,7 +117,7 @@ TEST(Oscillator, WithoutDrivingOrSwingTheMotionStaysVertical)
     p.Xm = 0;
     p.Yo = 1.8;
     p.Tmax = 3;
-    const sp::Characteristics c = sp::parametr(p);
+    const sp::Characteristics c = sp::characteristics_of(p);
     sp::RunState s = sp::start_run(p);
     double lowest = 0;
     while (sp::before_end(s, c.t_end)) {
@@ -208,7 +208,7 @@ TEST(Oscillator, EnergyIsKeptWithoutDampingAndDriving)
         const double L = std::sqrt(s.x * s.x + s.y * s.y);
         return (s.vx * s.vx + s.vy * s.vy) / 2 + (L - 1) * (L - 1) / 2 - p.DYg * s.y;
     };
-    const sp::Characteristics c = sp::parametr(p);
+    const sp::Characteristics c = sp::characteristics_of(p);
     sp::RunState s = sp::start_run(p);
     const double e0 = energy(s);
     double worst = 0;
@@ -249,16 +249,16 @@ TEST(Oscillator, TimeThatCanNoLongerAdvanceIsReported)
     sp::Parameters p = defaults();
     // So fast a driving that the step rounds to nothing in single precision.
     p.beta = 1e50;
-    EXPECT_EQ(sp::parametr(p).h, 0.0F);
+    EXPECT_EQ(sp::characteristics_of(p).h, 0.0F);
     EXPECT_EQ(run(p).last, sp::StepResult::TimeStalled);
 
     // Past 2^22 the default step is less than half a single-precision unit of t.
     p = defaults();
     sp::RunState s = sp::start_run(p);
     s.t = 4194304.0F;
-    EXPECT_EQ(sp::step(s, p, sp::parametr(p).h), sp::StepResult::TimeStalled);
+    EXPECT_EQ(sp::step(s, p, sp::characteristics_of(p).h), sp::StepResult::TimeStalled);
     s.t = 1000.0F;
-    EXPECT_EQ(sp::step(s, p, sp::parametr(p).h), sp::StepResult::Ok);
+    EXPECT_EQ(sp::step(s, p, sp::characteristics_of(p).h), sp::StepResult::Ok);
 }
 
 }  // namespace

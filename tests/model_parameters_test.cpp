@@ -56,15 +56,17 @@ TEST(Entry, ChecksAndReplacementsOfTheThreeCheckedFields)
     const auto alpha = sp::check_entry(ParamId::alpha, -0.001);
     ASSERT_TRUE(alpha);
     EXPECT_EQ(alpha->replacement, 0.0);
-    EXPECT_EQ(alpha->message, "не может быть отрицательным! Не вводите заново, а исправьте!");
+    EXPECT_EQ(alpha->fault, sp::EntryFault::Negative);
 
     const auto beta = sp::check_entry(ParamId::beta, -1);
     ASSERT_TRUE(beta);
     EXPECT_EQ(beta->replacement, 0.5);  // not 0, unlike alpha
+    EXPECT_EQ(beta->fault, sp::EntryFault::Negative);
     EXPECT_FALSE(sp::check_entry(ParamId::beta, 0));
 
     EXPECT_TRUE(sp::check_entry(ParamId::Tmax, 0));
     EXPECT_EQ(sp::check_entry(ParamId::Tmax, -5)->replacement, 1.0);
+    EXPECT_EQ(sp::check_entry(ParamId::Tmax, 0)->fault, sp::EntryFault::NotPositive);
     EXPECT_FALSE(sp::check_entry(ParamId::Tmax, 1e-300));
 
     // -0 is not negative: the field then shows 0.00000000 and holds 0.

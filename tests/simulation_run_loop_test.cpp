@@ -21,7 +21,7 @@ public:
 
     void relayout()
     {
-        chars_ = sp::parametr(settings_.params);
+        chars_ = sp::characteristics_of(settings_.params);
         const sp::Extents e = sp::minmax(settings_.params, chars_, settings_.scales, settings_.look);
         blt_ = {QRect(0, 0, 200, 200), QRect(0, 0, 200, 200)};
         sp::Pictures pics = pictures();

@@ -5,6 +5,7 @@
 
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/characteristics.h"
@@ -61,7 +62,7 @@ TEST(Trace, RowsCarryTheModelStateToSeventeenDigits)
 
     const sp::Parameters p = sp::defaults().params;
     sp::RunState s = sp::start_run(p);
-    const float h = sp::parametr(p).h;
+    const float h = sp::characteristics_of(p).h;
     sp::step(s, p, h);
     sp::step(s, p, h);
     std::istringstream row(rows[3]);
@@ -117,6 +118,51 @@ TEST(Trace, BadInputIsOneLineOnStandardErrorAndStatusTwo)
     }
 }
 
+// A refused parameter is named in the message with what is wrong with its own value.
+TEST(Trace, EachRejectedParameterGetsItsOwnMessage)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"--alpha=-1", "alpha must not be negative"},
+        {"--beta=-0.5", "beta must not be negative"},
+        {"--Tmax=0", "Tmax must be greater than 0"},
+        {"--Tmax=-2", "Tmax must be greater than 0"},
+    };
+    for (const auto& [arg, says] : cases) {
+        const Result r = trace({arg});
+        EXPECT_EQ(r.status, 2) << arg;
+        EXPECT_NE(r.err.find(says), std::string::npos) << arg << ": " << r.err;
+    }
+}
+
+// With every characteristic different, each printed line carries its own value.
+TEST(Trace, EachCharacteristicIsPrintedUnderItsOwnName)
+{
+    const Result r = trace({"--DYg=3", "--Xo=1", "--Vox=1", "--Yo=1.5", "--Voy=0.3",
+                            "--characteristics"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    sp::Parameters p = sp::defaults().params;
+    p.DYg = 3;
+    p.Xo = 1;
+    p.Vox = 1;
+    p.Yo = 1.5;
+    p.Voy = 0.3F;
+    const sp::Characteristics c = sp::characteristics_of(p);
+    ASSERT_NE(c.fi_x, c.fi_y);
+    ASSERT_NE(c.Ax, c.Ay);
+    const auto shown = [&](const char* name) {
+        for (const std::string& line : lines(r.out))
+            if (line.rfind(std::string(name) + "=", 0) == 0)
+                return std::stod(line.substr(line.find('=') + 1));
+        return std::nan("");
+    };
+    EXPECT_EQ(shown("g"), c.g);
+    EXPECT_EQ(shown("Ax"), c.Ax);
+    EXPECT_EQ(shown("fi_x"), c.fi_x);
+    EXPECT_EQ(shown("Ay"), c.Ay);
+    EXPECT_EQ(shown("fi_y"), c.fi_y);
+    EXPECT_EQ(shown("Dj"), c.Dj);
+}
+
 TEST(Trace, HelpDescribesTheOptions)
 {
     const Result r = trace({"--help"});
@@ -168,7 +214,7 @@ struct Swing {
 
 Swing swing_of_window_run(sp::Parameters p)
 {
-    const sp::Characteristics c = sp::parametr(p);
+    const sp::Characteristics c = sp::characteristics_of(p);
     sp::RunState s = sp::start_run(p);
     std::vector<sp::RunState> after;
     while (sp::before_end(s, c.t_end)) {

@@ -1,9 +1,11 @@
 // Parameter entry: reading, checking, normalising, and the re-layouts an edit causes.
 #include <QLineEdit>
+#include <array>
 #include <cmath>
 #include <random>
 
 #include "model/number_format.h"
+#include "window/texts.h"
 #include "window_fixture.h"
 
 namespace {
@@ -34,6 +36,69 @@ TEST_F(WindowTest, CharacteristicsCaptions)
     EXPECT_EQ(caption("Label17"), QStringLiteral("Δφ = 0.000π"));
     EXPECT_EQ(caption("Label1"), QStringLiteral("α ="));
     EXPECT_EQ(caption("Label4"), QStringLiteral("β ="));
+}
+
+// Values chosen so that no two labels could show the same text: a label that showed its
+// neighbour's value, or a phase of the wrong axis, would be seen.
+TEST_F(WindowTest, EachCharacteristicLabelShowsItsOwnValue)
+{
+    type(text("Text8"), "3");    // DYg: γ = √0.75
+    type(text("Text2"), "1");    // Xo
+    type(text("Text3"), "1");    // Vox
+    type(text("Text5"), "1.5");  // Yo, 2.5 above the equilibrium
+    type(text("Text6"), "0.3");  // Voy
+    EXPECT_EQ(caption("Label12"), QStringLiteral("γ = 0.866"));
+    EXPECT_EQ(caption("Label13"), QStringLiteral("Ax = 1.414E+00 "));
+    EXPECT_EQ(caption("Label14"), QStringLiteral("fi_x = 0.857 рад "));
+    EXPECT_EQ(caption("Label15"), QStringLiteral("Ay = 2.518E+00 "));
+    EXPECT_EQ(caption("Label16"), QStringLiteral("fi_y = -0.119 рад "));
+    EXPECT_EQ(caption("Label17"), QStringLiteral("Δφ = -0.311π"));
+}
+
+// The captions as made from the numbers, before the Greek typeface's letters are put in.
+TEST(CharacteristicCaptions, FormatsPrefixesAndSuffixes)
+{
+    sp::Characteristics c;
+    c.g = 0.25;
+    c.Ax = 1500;
+    c.fi_x = 1.10715;
+    c.Ay = 2.5e-7;
+    c.fi_y = -0.75;
+    c.Dj = -0.5F;
+    EXPECT_EQ(sp::texts::characteristic_captions(c, '.'),
+              (std::array<QString, 6>{"g = 0.250", "Ax = 1.500E+03 ", QStringLiteral("fi_x = 1.107 рад "),
+                                      "Ay = 2.500E-07 ", QStringLiteral("fi_y = -0.750 рад "),
+                                      "Dj = -0.500p"}));
+    EXPECT_EQ(sp::texts::characteristic_captions(c, ','),
+              (std::array<QString, 6>{"g = 0,250", "Ax = 1,500E+03 ", QStringLiteral("fi_x = 1,107 рад "),
+                                      "Ay = 2,500E-07 ", QStringLiteral("fi_y = -0,750 рад "),
+                                      "Dj = -0,500p"}));
+}
+
+// A value the model gives a reason for instead of a number shows a dash and no unit; the
+// others keep theirs.
+TEST(CharacteristicCaptions, UndefinedValuesShowADash)
+{
+    sp::Parameters p = sp::defaults().params;
+    p.DYg = -0.5;
+    p.Xo = 0.5;
+    auto captions = sp::texts::characteristic_captions(sp::characteristics_of(p), '.');
+    EXPECT_EQ(captions[0], QStringLiteral("g = —"));
+    EXPECT_EQ(captions[1], "Ax = 5.000E-01 ");
+    EXPECT_EQ(captions[2], QStringLiteral("fi_x = —"));
+    EXPECT_EQ(captions[5], QStringLiteral("Dj = —"));
+
+    p.Xo = 0;  // no frequency, yet the horizontal phase is π/2
+    captions = sp::texts::characteristic_captions(sp::characteristics_of(p), '.');
+    EXPECT_EQ(captions[0], QStringLiteral("g = —"));
+    EXPECT_EQ(captions[2], QStringLiteral("fi_x = 1.571 рад "));
+    EXPECT_TRUE(captions[5].startsWith("Dj = ") && captions[5].endsWith("p")) << captions[5].toStdString();
+
+    p.DYg = 0;  // a frequency of 0 is a value; the phase of Xo ≠ 0 is not
+    p.Xo = 1;
+    captions = sp::texts::characteristic_captions(sp::characteristics_of(p), '.');
+    EXPECT_EQ(captions[0], "g = 0.000");
+    EXPECT_EQ(captions[2], QStringLiteral("fi_x = —"));
 }
 
 class CommaLocaleTest : public WindowTest {
@@ -75,6 +140,25 @@ TEST_F(WindowTest, RejectedEntriesGetTheirOwnReplacements)
     const auto messages = platform.calls_of(Kind::Message);
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[1].text, QStringLiteral("Должно быть больше 0! Не вводите заново, а исправьте!"));
+}
+
+// Each checked field says what is wrong with its own value, in its own words.
+TEST_F(WindowTest, EachRejectedFieldHasItsOwnMessage)
+{
+    type(text("Text1"), "-1");
+    type(text("Text4"), "-1");
+    type(text("Text9"), "-1");
+    const auto messages = platform.calls_of(Kind::Message);
+    ASSERT_EQ(messages.size(), 3u);
+    const QString expected[] = {
+        QStringLiteral("не может быть отрицательным! Не вводите заново, а исправьте!"),
+        QStringLiteral("Не должна быть меньше 0! Не вводите заново, а исправьте!"),
+        QStringLiteral("Должно быть больше 0! Не вводите заново, а исправьте!"),
+    };
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(messages[i].title, QStringLiteral("Ошибка")) << i;
+        EXPECT_EQ(messages[i].text, expected[i]) << i;
+    }
 }
 
 TEST_F(WindowTest, AcceptedEntriesAreNormalised)

@@ -1,7 +1,7 @@
 // The main window's geometry as a function of its client size.
 #include <gtest/gtest.h>
 
-#include "window/layout.h"
+#include "geometry/layout.h"
 
 namespace sp {
 namespace {

@@ -73,7 +73,7 @@ double sweep_beta(double from, double to, std::int64_t n, std::int64_t k)
 
 double linear_amplitude(const Parameters& p)
 {
-    if (std::isnan(parametr(p).g))
+    if (std::isnan(frequency_ratio(p)))
         return kNaN;
     const double g2 = p.DYg / (1 + p.DYg);
     const double b = p.beta;
@@ -83,7 +83,7 @@ double linear_amplitude(const Parameters& p)
 
 SweepRow sweep_point(const Parameters& p)
 {
-    const Characteristics c = parametr(p);
+    const Characteristics c = characteristics_of(p);
     const double window = last_periods(p.beta);
     SweepRow row{p.beta, 0, kNaN, kNaN, linear_amplitude(p), true};
     // A whole run ends at the first time at or past t_end, so no step before t_end − window

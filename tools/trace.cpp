@@ -119,9 +119,13 @@ struct BadInput {
     std::string message;
 };
 
-std::string_view rejection_reason(ParamId id)
+std::string_view rejection_reason(EntryFault fault)
 {
-    return id == ParamId::Tmax ? "must be greater than 0" : "must not be negative";
+    switch (fault) {
+    case EntryFault::Negative: return "must not be negative";
+    case EntryFault::NotPositive: return "must be greater than 0";
+    }
+    return "is not accepted";
 }
 
 std::optional<BadInput> set_parameter(Options& o, ParamId id, std::string_view arg,
@@ -130,9 +134,9 @@ std::optional<BadInput> set_parameter(Options& o, ParamId id, std::string_view a
     const NumberReading r = read_number_detailed(text);
     if (!r.any_digits || !r.whole)
         return BadInput{std::string(arg) + ": not a number"};
-    if (check_entry(id, r.value))
+    if (const auto rejection = check_entry(id, r.value))
         return BadInput{std::string(arg) + ": " + std::string(param_name(id)) + " " +
-                        std::string(rejection_reason(id))};
+                        std::string(rejection_reason(rejection->fault))};
     store(o.params, id, r.value);
     return std::nullopt;
 }
@@ -373,7 +377,7 @@ std::string number17(double v)
 
 int print_characteristics(const Options& o, std::ostream& out)
 {
-    const Characteristics c = parametr(o.params);
+    const Characteristics c = characteristics_of(o.params);
     const Extents e = minmax(o.params, c, defaults().scales, defaults().look);
     const std::array<std::pair<const char*, double>, 10> lines = {{
         {"g", c.g}, {"Ax", c.Ax}, {"fi_x", c.fi_x}, {"Ay", c.Ay}, {"fi_y", c.fi_y},
@@ -389,7 +393,7 @@ int print_characteristics(const Options& o, std::ostream& out)
 template <class Row>
 int walk_run(const Options& o, Row&& row, std::ostream& err)
 {
-    const Characteristics c = parametr(o.params);
+    const Characteristics c = characteristics_of(o.params);
     RunState s = start_run(o.params);
     if (!row(0, s))
         return kOk;
@@ -434,7 +438,7 @@ int print_run(const Options& o, std::ostream& out, std::ostream& err)
 {
     std::optional<Reference> ref;
     if (o.reference)
-        ref.emplace(o.params, parametr(o.params).h);
+        ref.emplace(o.params, characteristics_of(o.params).h);
     bool ref_lost = false;
     double t_lost = 0;
     CsvWriter csv(out);
@@ -468,7 +472,7 @@ int print_run(const Options& o, std::ostream& out, std::ostream& err)
 // a reference that could not be continued trusts nothing beyond.
 int print_trust(const Options& o, double tol, std::ostream& out, std::ostream& err)
 {
-    Reference ref(o.params, parametr(o.params).h);
+    Reference ref(o.params, characteristics_of(o.params).h);
     double t_trust = 0;
     const auto row = [&](std::int64_t, const RunState& s) {
         t_trust = s.t;

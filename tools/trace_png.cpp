@@ -7,11 +7,11 @@
 #include <ostream>
 
 #include "drawing/pictures.h"
+#include "geometry/layout.h"
 #include "model/characteristics.h"
 #include "model/extents.h"
 #include "model/oscillator.h"
 #include "tools/trace.h"
-#include "window/layout.h"
 
 namespace sp::trace {
 namespace {
@@ -97,7 +97,7 @@ int write_pictures(const Settings& settings, const std::string& dir, int client_
         surface->resize(surface->size(), scale);
 
     const char dp = locale_decimal_point();
-    const Characteristics c = parametr(settings.params, dp);
+    const Characteristics c = characteristics_of(settings.params);
     const Extents e = minmax(settings.params, c, settings.scales, settings.look);
     const CopyRects blt{pixel_rect(g.blt_xs, g.blt_ys, g.blt_ws, g.blt_hs),
                         pixel_rect(g.blt_xd, g.blt_yd, g.blt_wd, g.blt_hd)};

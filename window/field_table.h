@@ -44,7 +44,7 @@ inline constexpr std::array<FieldRow, 9> kFieldRows = {{
      "Время расчёта (в собственных периодах)"},
 }};
 
-// The six value labels of the characteristics, in the order of Characteristics::caption.
+// The six value labels of the characteristics, in the order of texts::characteristic_captions.
 struct ValueLabel {
     const char* name;
     bool greek;

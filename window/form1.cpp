@@ -103,11 +103,11 @@ void Form1::defaults()
 
 void Form1::parametr()
 {
-    chars_ = sp::parametr(settings_.params, fonts::decimal_point());
-    for (std::size_t i = 0; i < valueLabels_.size(); ++i) {
-        const QString caption = QString::fromStdString(chars_.caption[i]);
-        valueLabels_[i]->setText(i == 0 || i == 5 ? fonts::greek_text(caption) : caption);
-    }
+    chars_ = characteristics_of(settings_.params);
+    const auto captions = texts::characteristic_captions(chars_, fonts::decimal_point());
+    for (std::size_t i = 0; i < valueLabels_.size(); ++i)
+        valueLabels_[i]->setText(kValueLabels[i].greek ? fonts::greek_text(captions[i])
+                                                       : captions[i]);
 }
 
 void Form1::Form_Resize()

@@ -9,12 +9,12 @@
 #include <cstdint>
 
 #include "drawing/pictures.h"
+#include "geometry/layout.h"
 #include "model/characteristics.h"
 #include "model/entry.h"
 #include "model/extents.h"
 #include "model/parameters.h"
 #include "simulation/run_loop.h"
-#include "window/layout.h"
 
 class QGroupBox;
 class QLabel;

@@ -23,9 +23,7 @@ void Form1::fieldChanged(ParamId id)
     store(settings_.params, id, read_number(edit->text().toStdString()));
     if (const auto rejection = check_entry(id, value_of(settings_.params, id))) {
         beep(25);
-        platform_.message(this, texts::kErrorTitle,
-                          QString::fromUtf8(rejection->message.data(),
-                                            static_cast<qsizetype>(rejection->message.size())));
+        platform_.message(this, texts::kErrorTitle, texts::entry_message(id, rejection->fault));
         store(settings_.params, id, rejection->replacement);
     }
 

@@ -1,8 +1,56 @@
 #include "window/texts.h"
 
 #include <QStringList>
+#include <cmath>
+#include <string>
+
+#include "model/number_format.h"
 
 namespace sp::texts {
+namespace {
+
+// "prefix value suffix", or "prefix —" where the value does not exist.
+QString caption(const char* prefix, double value, bool defined, const std::string& shown,
+                const char* suffix)
+{
+    if (!defined || !std::isfinite(value))
+        return QString::fromUtf8(prefix) + QStringLiteral("—");
+    return QString::fromUtf8(prefix) + QString::fromStdString(shown) + QString::fromUtf8(suffix);
+}
+
+}  // namespace
+
+std::array<QString, 6> characteristic_captions(const Characteristics& c, char dp)
+{
+    const bool g = c.g_undefined == Undefined::Defined;
+    const bool fi_x = c.fi_x_undefined == Undefined::Defined;
+    return {
+        caption("g = ", c.g, g, format_fixed(c.g, 3, dp), ""),
+        caption("Ax = ", c.Ax, true, format_scientific(c.Ax, dp), " "),
+        caption("fi_x = ", c.fi_x, fi_x, format_fixed(c.fi_x, 3, dp), " рад "),
+        caption("Ay = ", c.Ay, true, format_scientific(c.Ay, dp), " "),
+        caption("fi_y = ", c.fi_y, true, format_fixed(c.fi_y, 3, dp), " рад "),
+        caption("Dj = ", c.Dj, fi_x, format_fixed(c.Dj, 3, dp), "p"),
+    };
+}
+
+QString entry_message(ParamId id, EntryFault fault)
+{
+    switch (id) {
+    case ParamId::alpha:
+        return QStringLiteral("не может быть отрицательным! Не вводите заново, а исправьте!");
+    case ParamId::beta:
+        return QStringLiteral("Не должна быть меньше 0! Не вводите заново, а исправьте!");
+    case ParamId::Tmax:
+        return QStringLiteral("Должно быть больше 0! Не вводите заново, а исправьте!");
+    default:
+        break;
+    }
+    // No other field rejects anything today; should one start to, it still says what is wrong.
+    return fault == EntryFault::NotPositive
+               ? QStringLiteral("Должно быть больше 0! Не вводите заново, а исправьте!")
+               : QStringLiteral("Не может быть отрицательным! Не вводите заново, а исправьте!");
+}
 
 QString about_text()
 {

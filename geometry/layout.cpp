@@ -1,4 +1,4 @@
-#include "window/layout.h"
+#include "geometry/layout.h"
 
 #include <algorithm>
 #include <array>

@@ -9,7 +9,7 @@
 #include "model/characteristics.h"
 #include "model/extents.h"
 #include "model/oscillator.h"
-#include "tools/sweep.h"
+#include "analysis/sweep.h"
 #include "tools/trace.h"
 
 namespace {
@@ -78,7 +78,7 @@ void BM_ResonanceSweep200(benchmark::State& state)
     const auto threads = static_cast<unsigned>(state.range(0));
     std::int64_t steps = 0;
     for (auto _ : state) {
-        const auto rows = sp::trace::sweep(p, 0.0, 2.5, 200, threads);
+        const auto rows = sp::analysis::sweep(p, 0.0, 2.5, 200, threads);
         for (const auto& r : rows)
             steps += r.steps;
         benchmark::DoNotOptimize(rows.data());

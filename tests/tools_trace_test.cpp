@@ -9,7 +9,7 @@
 
 #include "model/characteristics.h"
 #include "model/oscillator.h"
-#include "tools/sweep.h"
+#include "analysis/sweep.h"
 #include "tools/trace.h"
 
 namespace {
@@ -203,7 +203,7 @@ TEST(Sweep, EachRowIsAWindowRunOfItsBeta)
         EXPECT_EQ(t[k][1], double(w.steps)) << k;
         EXPECT_EQ(t[k][2], w.Ax) << k;
         EXPECT_EQ(t[k][3], w.Ay) << k;
-        EXPECT_EQ(t[k][4], sp::trace::linear_amplitude(p)) << k;
+        EXPECT_EQ(t[k][4], sp::analysis::linear_amplitude(p)) << k;
     }
     EXPECT_EQ(t[1][1], t[0][1]);  // beta <= 1: the same step, 50 per 2π
     EXPECT_GT(t[2][1], t[1][1]);
@@ -211,25 +211,25 @@ TEST(Sweep, EachRowIsAWindowRunOfItsBeta)
 
 TEST(Sweep, BetasAreEvenlySpacedWithBothEndsExact)
 {
-    EXPECT_EQ(sp::trace::sweep_beta(0.1, 0.7, 7, 0), 0.1);
-    EXPECT_EQ(sp::trace::sweep_beta(0.1, 0.7, 7, 6), 0.7);
-    EXPECT_DOUBLE_EQ(sp::trace::sweep_beta(0.1, 0.7, 7, 3), 0.4);
-    EXPECT_EQ(sp::trace::sweep_beta(0.3, 0.3, 2, 1), 0.3);
+    EXPECT_EQ(sp::analysis::sweep_beta(0.1, 0.7, 7, 0), 0.1);
+    EXPECT_EQ(sp::analysis::sweep_beta(0.1, 0.7, 7, 6), 0.7);
+    EXPECT_DOUBLE_EQ(sp::analysis::sweep_beta(0.1, 0.7, 7, 3), 0.4);
+    EXPECT_EQ(sp::analysis::sweep_beta(0.3, 0.3, 2, 1), 0.3);
 }
 
 TEST(Sweep, LinearTheory)
 {
     sp::Parameters p = sp::defaults().params;
     p.DYg = 1, p.alpha = 0.05, p.Xm = -0.02, p.beta = 0.5;  // γ² = 1/2
-    EXPECT_DOUBLE_EQ(sp::trace::linear_amplitude(p), 0.5 * 0.02 / std::sqrt(0.25 * 0.25 + 0.05 * 0.05));
+    EXPECT_DOUBLE_EQ(sp::analysis::linear_amplitude(p), 0.5 * 0.02 / std::sqrt(0.25 * 0.25 + 0.05 * 0.05));
     p.beta = 0;
-    EXPECT_DOUBLE_EQ(sp::trace::linear_amplitude(p), 0.02);  // the load follows a slow drive
+    EXPECT_DOUBLE_EQ(sp::analysis::linear_amplitude(p), 0.02);  // the load follows a slow drive
     p.alpha = 0, p.beta = std::sqrt(0.5);
-    EXPECT_GT(sp::trace::linear_amplitude(p), 1e10);  // undamped resonance
+    EXPECT_GT(sp::analysis::linear_amplitude(p), 1e10);  // undamped resonance
     p.DYg = -0.5;  // no real γ
-    EXPECT_TRUE(std::isnan(sp::trace::linear_amplitude(p)));
+    EXPECT_TRUE(std::isnan(sp::analysis::linear_amplitude(p)));
     p.DYg = -1;
-    EXPECT_TRUE(std::isnan(sp::trace::linear_amplitude(p)));
+    EXPECT_TRUE(std::isnan(sp::analysis::linear_amplitude(p)));
 }
 
 TEST(Sweep, StronglyDampedSmallSwingsFollowTheLinearTheory)

@@ -144,6 +144,26 @@ CLI::Validator accepts(Reader read, std::string expected, std::string type)
         std::move(type));
 }
 
+// Help texts broken into lines of at most `width` characters; CLI11 indents each line.
+std::string wrapped(const std::string& text, std::size_t width = 64)
+{
+    std::string result;
+    std::size_t line = 0;
+    std::istringstream words(text);
+    for (std::string word; words >> word;) {
+        if (line > 0 && line + 1 + word.size() > width) {
+            result += '\n';
+            line = 0;
+        } else if (line > 0) {
+            result += ' ';
+            ++line;
+        }
+        result += word;
+        line += word.size();
+    }
+    return result;
+}
+
 std::string shortest(double v)
 {
     std::array<char, 32> b;
@@ -202,7 +222,7 @@ void declare_options(CLI::App& app, Options& o)
         const std::string name(param_name(id));
         const std::string rule = id == ParamId::Tmax ? " must be greater than 0" : " must not be negative";
         app.add_option("--" + name)
-            ->description(what)
+            ->description(wrapped(what))
             ->type_name("NUMBER")
             ->default_str(shortest(value_of(start, id)))
             ->check(accepts(field_number, "not a number", ""))
@@ -215,7 +235,7 @@ void declare_options(CLI::App& app, Options& o)
     }
 
     auto* every = app.add_option("--every")
-            ->description("print every N-th step (N >= 1)")
+            ->description(wrapped("print every N-th step (N >= 1)"))
                       ->type_name("N")
                       ->default_str("1")
                       ->check(accepts([](std::string_view t) { return whole_number(t, 1); },
@@ -224,17 +244,17 @@ void declare_options(CLI::App& app, Options& o)
 
     auto* characteristics =
         app.add_flag("--characteristics")
-            ->description("print name=value lines for g, Ax, fi_x, Ay, fi_y, Dj, n_per, h, t_end and M "
-                     "instead of the run; an undefined value prints nan")
+            ->description(wrapped("print name=value lines for g, Ax, fi_x, Ay, fi_y, Dj, n_per, h, t_end and M "
+                     "instead of the run; an undefined value prints nan"))
             ->disable_flag_override()
             ->each([&o](const std::string&) { o.characteristics = true; });
 
     auto* png =
         app.add_option("--png")
-            ->description("write plane.png, animation.png, xt.png, yt.png and magnifier.png into DIR: the "
+            ->description(wrapped("write plane.png, animation.png, xt.png, yt.png and magnifier.png into DIR: the "
                        "simulator's five pictures at the sizes its window gives them, with the axes and "
                        "the still frame, then the first N steps of the run drawn as the run draws them; "
-                       "needs no display. With --sweep: write DIR/resonance.png, the curves against beta")
+                       "needs no display. With --sweep: write DIR/resonance.png, the curves against beta"))
             ->type_name("DIR")
             ->check(accepts([](std::string_view t) { return t.empty() ? std::nullopt : std::optional(t); },
                             "expected a folder", ""))
@@ -242,8 +262,8 @@ void declare_options(CLI::App& app, Options& o)
 
     auto* client =
         app.add_option("--client")
-            ->description("client area of the main window for --png; the magnifier is always " +
-                                       std::to_string(kMagnifierSide) + "x" + std::to_string(kMagnifierSide))
+            ->description(wrapped("client area of the main window for --png; the magnifier is always " +
+                                       std::to_string(kMagnifierSide) + "x" + std::to_string(kMagnifierSide)))
             ->type_name("WxH")
             ->default_str(std::to_string(kDefaultClientWidth) + "x" + std::to_string(kDefaultClientHeight))
             ->check(accepts(client_size,
@@ -253,7 +273,7 @@ void declare_options(CLI::App& app, Options& o)
             ->each([&o](const std::string& t) { std::tie(o.client_w, o.client_h) = *client_size(t); });
 
     auto* steps = app.add_option("--steps")
-            ->description("run steps drawn by --png (N >= 0)")
+            ->description(wrapped("run steps drawn by --png (N >= 0)"))
                       ->type_name("N")
                       ->default_str("0")
                       ->check(accepts([](std::string_view t) { return whole_number(t, 0); },
@@ -262,8 +282,8 @@ void declare_options(CLI::App& app, Options& o)
 
     auto* scale =
         app.add_option("--scale")
-            ->description("draw the --png pictures S times as fine (S from 1 to 8): the same pictures with S "
-                       "times as many pixels each way, lines and texts as sharp as on a screen at S00 %")
+            ->description(wrapped("draw the --png pictures S times as fine (S from 1 to 8): the same pictures with S "
+                       "times as many pixels each way, lines and texts as sharp as on a screen at S00 %"))
             ->type_name("S")
             ->default_str("1")
             ->check(accepts(scale_factor, "expected a scale from 1 to 8", ""))
@@ -271,29 +291,29 @@ void declare_options(CLI::App& app, Options& o)
 
     auto* reference =
         app.add_flag("--reference")
-            ->description("append x_ref,y_ref to every row: the same equations solved with the suspension "
+            ->description(wrapped("append x_ref,y_ref to every row: the same equations solved with the suspension "
                      "point moving continuously (not held for a step) by an adaptive Dormand-Prince "
-                     "integrator, tolerances 1e-12")
+                     "integrator, tolerances 1e-12"))
             ->disable_flag_override()
             ->each([&o](const std::string&) { o.reference = true; });
 
     auto* trust =
         app.add_option("--trust")
-            ->description("print only t_trust=T: the first row time at which x or y is more than TOL away "
-                       "from the reference, or the time of the last row")
+            ->description(wrapped("print only t_trust=T: the first row time at which x or y is more than TOL away "
+                       "from the reference, or the time of the last row"))
             ->type_name("TOL")
             ->check(accepts(tolerance, "expected a tolerance, a number >= 0", ""))
             ->each([&o](const std::string& t) { o.trust = *tolerance(t); });
 
     auto* sweep =
         app.add_option("--sweep")
-            ->description("the resonance curve: N (2 to " + std::to_string(kMaxSweepPoints) +
+            ->description(wrapped("the resonance curve: N (2 to " + std::to_string(kMaxSweepPoints) +
                            ") values of beta evenly spaced from FROM to TO (0 <= FROM <= TO), both "
                            "included; for each one a whole run as the simulator runs it. Prints "
                            "beta,steps,Ax,Ay,Ax_linear: the steps performed, half of (largest - smallest) "
                            "x and y over the steps in the last ten driving periods (20*pi/beta; 20*pi for "
                            "beta 0), and the linear theory g^2*|Xm|/sqrt((g^2-beta^2)^2+(2*alpha*beta)^2) "
-                           "with g^2 = DYg/(1+DYg). A run cut short has nan amplitudes")
+                           "with g^2 = DYg/(1+DYg). A run cut short has nan amplitudes"))
             ->type_name("FROM:TO:N")
             ->check(accepts(sweep_range,
                             "expected FROM:TO:N with 0 <= FROM <= TO and N from 2 to " +
@@ -304,8 +324,8 @@ void declare_options(CLI::App& app, Options& o)
     const auto most_threads = static_cast<std::int64_t>(analysis::kMaxThreads);
     auto* threads =
         app.add_option("--threads")
-            ->description("threads for --sweep, at most " + std::to_string(most_threads) +
-                                        "; the output is the same for any K")
+            ->description(wrapped("threads for --sweep, at most " + std::to_string(most_threads) +
+                                        "; the output is the same for any K"))
             ->type_name("K")
             ->default_str("the machine's cores")
             ->check(accepts([=](std::string_view t) { return whole_number(t, 1, most_threads); },

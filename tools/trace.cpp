@@ -506,10 +506,18 @@ Outcome print_trust(const Options& o, double tol, std::ostream& out, std::ostrea
 }
 
 // The rows done and the time left, on one line rewritten in place; only once the sweep
-// has taken a second, and not more than four times a second.
+// has taken a second, and not more than four times a second. Rows are taken in beta order
+// and a run's steps grow with beta beyond 1 (the step is a fiftieth of the shorter period),
+// so the time left is the time so far scaled by the steps left, not by the rows left.
 class SweepProgress {
 public:
-    SweepProgress(std::ostream& err, std::int64_t rows) : err_(err), rows_(rows) {}
+    SweepProgress(std::ostream& err, const Options::Sweep& sw) : err_(err), rows_(sw.n)
+    {
+        work_.reserve(static_cast<std::size_t>(sw.n) + 1);
+        work_.push_back(0);
+        for (std::int64_t k = 0; k < sw.n; ++k)
+            work_.push_back(work_.back() + std::max(1.0, analysis::sweep_beta(sw.from, sw.to, sw.n, k)));
+    }
     ~SweepProgress()
     {
         if (shown_)
@@ -526,8 +534,8 @@ public:
             return;
         last_ = now;
         shown_ = true;
-        const double left = elapsed / static_cast<double>(std::max<std::int64_t>(done, 1)) *
-                            static_cast<double>(rows_ - done);
+        const double work_done = std::max(work_[static_cast<std::size_t>(done)], 1e-300);
+        const double left = elapsed / work_done * (work_.back() - work_done);
         err_ << "\rspring-pendulum-trace: " << done << " / " << rows_ << " rows, about "
              << static_cast<long long>(std::ceil(left)) << " s left\x1b[K" << std::flush;
     }
@@ -538,6 +546,7 @@ private:
     std::int64_t rows_;
     Clock::time_point start_ = Clock::now();
     Clock::time_point last_ = start_;
+    std::vector<double> work_;  // the steps of the first k rows, in units of a run at beta <= 1
     bool shown_ = false;
 };
 
@@ -548,7 +557,7 @@ Outcome print_sweep(const Options& o, std::ostream& out, std::ostream& err, bool
     const auto threads = static_cast<unsigned>(o.threads.value_or(std::min(cores, analysis::kMaxThreads)));
     std::vector<analysis::SweepRow> rows;
     if (err_is_terminal) {
-        SweepProgress progress(err, sw.n);
+        SweepProgress progress(err, sw);
         rows = analysis::sweep(o.params, sw.from, sw.to, sw.n, threads, std::ref(progress));
     } else {
         rows = analysis::sweep(o.params, sw.from, sw.to, sw.n, threads);

@@ -199,7 +199,13 @@ TEST(Trace, OptionsThatWouldBeIgnoredAreRefusedByName)
     }
     // The limits themselves are accepted.
     EXPECT_EQ(trace({"--sweep=0:1:2", "--threads=256", "--Tmax=0.1"}).status, 0);
-    EXPECT_EQ(trace({"--every", "3", "--Tmax=0.1"}).status, 0);
+    // Only the forms the help shows: --name=VALUE, and a flag's --name.
+    for (std::vector<std::string_view> args : {std::vector<std::string_view>{"--every", "3"}, {"--"},
+                                               {"--Tmax=0.1", "--", "--Xm=1"}, {"--help=1"}}) {
+        const Result r = trace(args);
+        EXPECT_EQ(r.status, 2) << args[0];
+        EXPECT_EQ(lines(r.err).size(), 1u) << args[0] << ": " << r.err;
+    }
 }
 
 // Each parameter is named in its own refusal, also when several are wrong.

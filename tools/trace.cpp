@@ -197,7 +197,7 @@ void declare_options(CLI::App& app, Options& o)
 {
     app.description(std::string(kDescription));
     app.footer(std::string(kFooter));
-    app.set_help_flag("--help", "print this text");
+    app.set_help_flag("--help", "print this text")->disable_flag_override();
     app.get_formatter()->column_width(26);
     // A repeated option reaches refuse_repeats, which says so in words.
     app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
@@ -348,6 +348,23 @@ void declare_options(CLI::App& app, Options& o)
     for (CLI::Option* drawing : std::initializer_list<CLI::Option*>{client, steps, scale})
         drawing->needs(png);
     threads->needs(sweep);
+}
+
+// Every argument is --name=VALUE or a flag's --name, as the help shows them: a value in the
+// next argument, or "--" ending the options, would read differently in scripts written for
+// the tool's earlier releases, which refused them.
+void refuse_other_forms(const CLI::App& app, std::span<const std::string_view> args)
+{
+    for (const std::string_view arg : args) {
+        const auto eq = arg.find('=');
+        const std::string name(arg.substr(0, eq));
+        const CLI::Option* opt = arg.substr(0, 2) == "--" ? app.get_option_no_throw(name) : nullptr;
+        if (opt == nullptr)
+            throw CLI::ExtrasError({std::string(arg)});
+        const bool flag = opt->get_expected_max() == 0;
+        if (!flag && (eq == std::string_view::npos || eq + 1 == arg.size()))
+            throw CLI::ArgumentMismatch(name + ": expected " + name + "=" + opt->get_type_name());
+    }
 }
 
 // An option given twice is refused: which of the two was meant cannot be told.
@@ -591,6 +608,7 @@ int run(std::span<const std::string_view> args, std::ostream& out, std::ostream&
     declare_options(app, o);
     try {
         // CLI11 takes the arguments last first.
+        refuse_other_forms(app, args);
         std::vector<std::string> reversed(args.rbegin(), args.rend());
         app.parse(reversed);
         refuse_repeats(app);

@@ -10,6 +10,7 @@
 #include "model/characteristics.h"
 #include "model/extents.h"
 #include "model/oscillator.h"
+#include "model/walk.h"
 
 namespace {
 
@@ -38,11 +39,11 @@ struct Bench {
         e = sp::minmax(s.params, c, s.scales, s.look);
         redraw();
         sp::RunState st = sp::start_run(s.params);
-        while (sp::before_end(st, c.t_end)) {
-            cranks.push_back(sp::crank_offsets(s.params, s.look, st.t));
-            sp::step(st, s.params, c.h);
-            states.push_back(st);
-        }
+        sp::walk(st, s.params, c.h, c.t_end, [&](const sp::RunState& now, const sp::StepInfo& info) {
+            cranks.push_back(sp::crank_offsets(s.params, s.look, info.t_start));
+            states.push_back(now);
+            return true;
+        });
     }
 
     void redraw() { marks = sp::redraw_empty(pics, s, c, e, blt, ','); }

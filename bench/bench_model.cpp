@@ -1,5 +1,7 @@
-// Speed of the model: integration steps per second, the companion tool for a million-step
-// run including its CSV output, and its resonance sweep on one and on two threads.
+// Speed of the model: integration steps per second, a whole run as a bare loop of step (the
+// floor) and through the walker, the companion tool for a million-step run including its
+// CSV output, and its resonance sweep on one and on two threads, whose steps_per_core is
+// to be set beside the floor's items_per_second.
 #include <benchmark/benchmark.h>
 
 #include <sstream>
@@ -9,7 +11,8 @@
 #include "model/characteristics.h"
 #include "model/extents.h"
 #include "model/oscillator.h"
-#include "tools/sweep.h"
+#include "model/walk.h"
+#include "analysis/sweep.h"
 #include "tools/trace.h"
 
 namespace {
@@ -27,7 +30,8 @@ void BM_Step(benchmark::State& state)
 }
 BENCHMARK(BM_Step);
 
-void BM_DefaultRun7500Steps(benchmark::State& state)
+// The floor: a bare loop of step over the start-up run, nothing observed.
+void BM_DefaultRunBareSteps(benchmark::State& state)
 {
     const sp::Settings settings = sp::defaults();
     const sp::Characteristics c = sp::characteristics_of(settings.params);
@@ -42,7 +46,25 @@ void BM_DefaultRun7500Steps(benchmark::State& state)
     }
     state.SetItemsProcessed(steps);
 }
-BENCHMARK(BM_DefaultRun7500Steps)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DefaultRunBareSteps)->Unit(benchmark::kMicrosecond);
+
+// The same run through the walker with an observer that counts: what every run pays.
+void BM_DefaultRunWalked(benchmark::State& state)
+{
+    const sp::Settings settings = sp::defaults();
+    const sp::Characteristics c = sp::characteristics_of(settings.params);
+    std::int64_t steps = 0;
+    for (auto _ : state) {
+        sp::RunState s = sp::start_run(settings.params);
+        sp::walk(s, settings.params, c.h, c.t_end, [&](const sp::RunState&, const sp::StepInfo&) {
+            ++steps;
+            return true;
+        });
+        benchmark::DoNotOptimize(s);
+    }
+    state.SetItemsProcessed(steps);
+}
+BENCHMARK(BM_DefaultRunWalked)->Unit(benchmark::kMicrosecond);
 
 void BM_CharacteristicsAndMinmax(benchmark::State& state)
 {
@@ -78,7 +100,7 @@ void BM_ResonanceSweep200(benchmark::State& state)
     const auto threads = static_cast<unsigned>(state.range(0));
     std::int64_t steps = 0;
     for (auto _ : state) {
-        const auto rows = sp::trace::sweep(p, 0.0, 2.5, 200, threads);
+        const auto rows = sp::analysis::sweep(p, 0.0, 2.5, 200, threads);
         for (const auto& r : rows)
             steps += r.steps;
         benchmark::DoNotOptimize(rows.data());

@@ -28,6 +28,7 @@
 #include "model/number_format.h"
 #include "model/oscillator.h"
 #include "model/parameters.h"
+#include "model/walk.h"
 
 namespace {
 
@@ -116,15 +117,12 @@ void run_a_little(Pictures& pics, const Settings& s, const Characteristics& c, c
 {
     RunState state = start_run(s.params);
     int anim_count = 0;
-    for (int n = 0; n < 12 && before_end(state, c.t_end); ++n) {
-        const Crank crank = crank_offsets(s.params, s.look, state.t);
-        const StepResult result = step(state, s.params, c.h);
-        if (result == StepResult::NonFinite)
-            return;  // the run ends here, drawing nothing more
-        draw_step(pics, marks, s.look, blt, state, crank, anim_count);
-        if (result == StepResult::TimeStalled)
-            return;
-    }
+    // A non-finite step ends the run drawing nothing more; a stalled one is drawn and ends it.
+    walk(state, s.params, c.h, c.t_end, [&](const RunState& st, const StepInfo& info) {
+        draw_step(pics, marks, s.look, blt, st, crank_offsets(s.params, s.look, info.t_start),
+                  anim_count);
+        return info.n < 12;
+    });
 }
 
 }  // namespace

@@ -33,25 +33,27 @@ struct StepInfo {
 };
 
 // The end time may change while a run goes on (a computation-time edit in the window's
-// pause): it is given either as a value or as a callable asked before every step.
-template <class EndTime>
-float end_time_of(const EndTime& t_end)
+// pause re-lays it out): it, and the step, are given either as a value or as a callable
+// asked before every step.
+template <class Value>
+float current(const Value& v)
 {
-    if constexpr (std::is_invocable_r_v<float, const EndTime&>)
-        return t_end();
+    if constexpr (std::is_invocable_r_v<float, const Value&>)
+        return v();
     else
-        return static_cast<float>(t_end);
+        return static_cast<float>(v);
 }
 
 // Walks a run that has been started (state from start_run, or a state to continue from).
 // `observe(const RunState&, const StepInfo&)` returns true to go on, false to stop.
-template <class EndTime, class Observer>
-WalkEnd walk(RunState& s, const Parameters& p, float h, const EndTime& t_end, Observer&& observe)
+template <class Step, class EndTime, class Observer>
+WalkEnd walk(RunState& s, const Parameters& p, const Step& h, const EndTime& t_end,
+             Observer&& observe)
 {
     std::int64_t n = 0;
-    while (before_end(s, end_time_of(t_end))) {
+    while (before_end(s, current(t_end))) {
         const RunState before = s;
-        const StepResult result = step(s, p, h);
+        const StepResult result = step(s, p, current(h));
         if (result == StepResult::NonFinite) {
             s = before;
             return WalkEnd::NonFinite;

@@ -8,7 +8,7 @@ sp_packages=(
     cmake ninja-build g++ pkg-config
     clang
     qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
-    libgtest-dev libbenchmark-dev libboost-dev
+    libgtest-dev libbenchmark-dev libboost-dev libcli11-dev
     fonts-liberation fonts-dejavu-core
     xvfb xauth xdotool imagemagick
     dpkg-dev

@@ -2,6 +2,7 @@
 
 #include "drawing/animation.h"
 #include "model/oscillator.h"
+#include "model/walk.h"
 
 namespace sp {
 
@@ -9,36 +10,46 @@ RunEnd raschet(RunHost& host)
 {
     RunState state = start_run(host.settings().params);
     int anim_count = 0;
-    RunEnd end = RunEnd::TimeOver;
-    for (;;) {
-        if (!host.runCaptionIsStop()) {
-            end = RunEnd::Stopped;
-            break;
-        }
-        if (!before_end(state, host.characteristics().t_end))
-            break;
-
-        const Settings& s = host.settings();
+    bool quit = false;
+    // The stop button is looked at before every step, the first included; a pause may
+    // re-lay out the window, so the step and the end time are asked for again each time.
+    bool stopped = !host.runCaptionIsStop();
+    const auto observe = [&](const RunState& s, const StepInfo& info) {
+        const Settings& settings = host.settings();
         // The crank turns with the driving, taken like xs at the start of the step.
-        const Crank crank = crank_offsets(s.params, s.look, state.t);
-        const StepResult result = step(state, s.params, host.characteristics().h);
-        if (result == StepResult::NonFinite) {
-            end = RunEnd::BrokeDown;
-            break;
-        }
+        const Crank crank = crank_offsets(settings.params, settings.look, info.t_start);
         Pictures pics = host.pictures();
-        draw_step(pics, host.marks(), s.look, host.copyRects(), state, crank, anim_count);
+        draw_step(pics, host.marks(), settings.look, host.copyRects(), s, crank, anim_count);
         host.showDrawn();
-        if (result == StepResult::TimeStalled)
-            break;  // t would stay below t_end for ever
-
+        if (info.stalled)
+            return true;  // t would stay below t_end for ever: the walk ends here, unpaused
         host.Wait(0.01 * host.settings().scales.slowdown);
-        if (host.quitting())
-            return RunEnd::Quit;
-    }
+        if (host.quitting()) {
+            quit = true;
+            return false;
+        }
+        stopped = !host.runCaptionIsStop();
+        return !stopped;
+    };
+    WalkEnd walked = WalkEnd::Stopped;
+    if (!stopped)
+        walked = walk(
+            state, host.settings().params, [&] { return host.characteristics().h; },
+            [&] { return host.characteristics().t_end; }, observe);
+    if (quit)
+        return RunEnd::Quit;
     host.beep(50);
     host.endOfRun();
-    return end;
+    switch (walked) {
+    case WalkEnd::Stopped:
+        return RunEnd::Stopped;
+    case WalkEnd::NonFinite:
+        return RunEnd::BrokeDown;
+    case WalkEnd::TimeOver:
+    case WalkEnd::TimeStalled:
+        break;
+    }
+    return RunEnd::TimeOver;
 }
 
 }  // namespace sp

@@ -6,6 +6,7 @@
 
 #include "drawing_test_support.h"
 #include "model/oscillator.h"
+#include "model/walk.h"
 
 namespace sp {
 namespace {
@@ -60,11 +61,11 @@ TEST(Colours, TheRunDrawsRedOverTheBlueStartingVelocity)
 
     RunState state = start_run(sc.s.params);
     int anim_count = 0;
-    for (int n = 0; n < 3; ++n) {
-        const Crank crank = crank_offsets(sc.s.params, sc.s.look, state.t);
-        step(state, sc.s.params, sc.c.h);
-        draw_step(sc.pics, sc.marks, sc.s.look, sc.blt, state, crank, anim_count);
-    }
+    walk(state, sc.s.params, sc.c.h, sc.c.t_end, [&](const RunState& st, const StepInfo& info) {
+        draw_step(sc.pics, sc.marks, sc.s.look, sc.blt, st,
+                  crank_offsets(sc.s.params, sc.s.look, info.t_start), anim_count);
+        return info.n < 3;
+    });
     EXPECT_EQ(at(sc.picture1, 0.3, 4.0 / 3.0), kRed);  // the trajectory from the start
     EXPECT_EQ(at(sc.picture3, 0, 0.3), kRed);          // X(t)
     EXPECT_EQ(at(sc.picture4, 0, 4.0 / 3.0), kRed);    // Y(t)

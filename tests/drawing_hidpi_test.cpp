@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "drawing_test_support.h"
+#include "model/walk.h"
 
 namespace sp {
 namespace {
@@ -261,11 +262,11 @@ std::unique_ptr<Scene> run_at(double ratio)
     sc->draw();
     RunState st = start_run(sc->s.params);
     int anim_count = 0;
-    for (int n = 0; n < 100; ++n) {
-        const Crank crank = crank_offsets(sc->s.params, sc->s.look, st.t);
-        step(st, sc->s.params, sc->c.h);
-        draw_step(sc->pics, sc->marks, sc->s.look, sc->blt, st, crank, anim_count);
-    }
+    walk(st, sc->s.params, sc->c.h, sc->c.t_end, [&](const RunState& now, const StepInfo& info) {
+        draw_step(sc->pics, sc->marks, sc->s.look, sc->blt, now,
+                  crank_offsets(sc->s.params, sc->s.look, info.t_start), anim_count);
+        return info.n < 100;
+    });
     return sc;
 }
 

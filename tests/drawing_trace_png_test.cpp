@@ -208,7 +208,7 @@ TEST(ResonancePng, WildRowsStillMakeAPicture)
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     const Parameters p = defaults().params;
-    const std::vector<std::vector<trace::SweepRow>> cases = {
+    const std::vector<std::vector<analysis::SweepRow>> cases = {
         {{0.5, 10, nan, nan, nan, false}, {0.5, 10, nan, nan, inf, false}},  // one beta, no numbers
         {{0, 1, 1e300, -1e300, inf, true}, {1, 1, 1e-300, 0, 0, true}, {2, 1, nan, 1, 1e308, true}},
         {{1e-300, 1, 1, 1, 1, true}, {2e-300, 1, 2, 2, 2, true}},

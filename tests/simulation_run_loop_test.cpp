@@ -10,6 +10,7 @@
 #include "drawing/colors.h"
 #include "model/extents.h"
 #include "model/oscillator.h"
+#include "model/walk.h"
 #include "simulation/pacing.h"
 #include "simulation/run_loop.h"
 
@@ -126,8 +127,8 @@ TEST(RunLoop, ACompleteRunEndsWhereTheModelEnds)
     EXPECT_DOUBLE_EQ(host.last_pause, 0.01);
 
     sp::RunState model = sp::start_run(host.settings_.params);
-    while (sp::before_end(model, host.chars_.t_end))
-        sp::step(model, host.settings_.params, host.chars_.h);
+    sp::walk(model, host.settings_.params, host.chars_.h, host.chars_.t_end,
+             [](const sp::RunState&, const sp::StepInfo&) { return true; });
     // Every pen stands at the last point drawn.
     EXPECT_EQ(host.picture1.pen_x(), model.x);
     EXPECT_EQ(host.picture1.pen_y(), model.y);

@@ -14,7 +14,6 @@
 #include "drawing/colors.h"
 #include "drawing/surface.h"
 #include "model/number_format.h"
-#include "tools/trace.h"
 #include "tools/trace_png.h"
 
 namespace sp::trace {
@@ -156,7 +155,7 @@ struct Curve {
     std::uint32_t colour;
     Mark mark;
     bool dashed;
-    std::function<double(const SweepRow&)> value;
+    std::function<double(const analysis::SweepRow&)> value;
 };
 
 void mark_at(Surface& s, double x, double y, Mark mark, std::uint32_t colour)
@@ -191,7 +190,7 @@ void dashed(Surface& s, double xa, double ya, double xb, double yb, std::uint32_
     }
 }
 
-void draw_curve(Plot& plot, const std::vector<SweepRow>& rows, const Curve& c)
+void draw_curve(Plot& plot, const std::vector<analysis::SweepRow>& rows, const Curve& c)
 {
     Surface& s = plot.surface();
     s.pen_style(0);
@@ -250,7 +249,7 @@ void legend(Plot& plot, const std::vector<Curve>& curves)
     }
 }
 
-Range beta_range(const std::vector<SweepRow>& rows)
+Range beta_range(const std::vector<analysis::SweepRow>& rows)
 {
     Range r{rows.front().beta, rows.back().beta};
     if (!(r.hi > r.lo)) {  // every run at one beta: show it in the middle
@@ -262,15 +261,15 @@ Range beta_range(const std::vector<SweepRow>& rows)
 
 // From 0 to a round number a little above the computed swings; the theory may leave the
 // top where the motion stays far below it (an undamped resonance goes to infinity).
-Range amplitude_range(const std::vector<SweepRow>& rows)
+Range amplitude_range(const std::vector<analysis::SweepRow>& rows)
 {
     double top = 0;
-    for (const SweepRow& r : rows)
+    for (const analysis::SweepRow& r : rows)
         for (const double v : {r.Ax, r.Ay})
             if (std::isfinite(v))
                 top = std::max(top, v);
     if (top == 0)
-        for (const SweepRow& r : rows)
+        for (const analysis::SweepRow& r : rows)
             if (std::isfinite(r.Ax_linear))
                 top = std::max(top, r.Ax_linear);
     if (!(top > 0) || !std::isfinite(top * 1.1))
@@ -289,7 +288,7 @@ QString parameters_line(const Parameters& p)
              short_number(p.Vox), short_number(p.Yo), short_number(p.Voy), short_number(p.Tmax));
 }
 
-QString runs_line(const std::vector<SweepRow>& rows)
+QString runs_line(const std::vector<analysis::SweepRow>& rows)
 {
     return QStringLiteral("%1 расчётов, β от %2 до %3; размах — половина разности наибольшего и наименьшего значения")
         .arg(rows.size())
@@ -298,7 +297,7 @@ QString runs_line(const std::vector<SweepRow>& rows)
 
 }  // namespace
 
-QImage resonance_picture(const Parameters& p, const std::vector<SweepRow>& rows, double scale)
+QImage resonance_picture(const Parameters& p, const std::vector<analysis::SweepRow>& rows, double scale)
 {
     Surface s(QSize(kResonanceWidth, kResonanceHeight), kPanelFontName, kFontPoints);
     s.resize(s.size(), scale);
@@ -310,11 +309,11 @@ QImage resonance_picture(const Parameters& p, const std::vector<SweepRow>& rows,
     // The theory last, on top: where the motion follows it, the dashes still show.
     const std::vector<Curve> curves = {
         {QStringLiteral("Ay, расчёт"), colors::kBlue, Mark::square, false,
-         [](const SweepRow& r) { return r.Ay; }},
+         [](const analysis::SweepRow& r) { return r.Ay; }},
         {QStringLiteral("Ax, расчёт"), colors::kRed, Mark::disc, false,
-         [](const SweepRow& r) { return r.Ax; }},
+         [](const analysis::SweepRow& r) { return r.Ax; }},
         {QStringLiteral("Ax, линейная теория"), colors::kBlack, Mark::none, true,
-         [](const SweepRow& r) { return r.Ax_linear; }},
+         [](const analysis::SweepRow& r) { return r.Ax_linear; }},
     };
     for (const Curve& c : curves)
         draw_curve(plot, rows, c);
@@ -324,25 +323,25 @@ QImage resonance_picture(const Parameters& p, const std::vector<SweepRow>& rows,
     return s.image();
 }
 
-int write_resonance(const Parameters& p, const std::vector<SweepRow>& rows, const std::string& dir,
+analysis::Outcome write_resonance(const Parameters& p, const std::vector<analysis::SweepRow>& rows, const std::string& dir,
                     std::ostream& err, double scale)
 {
     const auto app = ensure_application();
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
         err << "spring-pendulum-trace: pictures need a GUI application object\n";
-        return kCannotWrite;
+        return analysis::Outcome::CannotWrite;
     }
     const QDir out(QString::fromStdString(dir));
     if (!QDir().mkpath(out.path())) {
         err << "spring-pendulum-trace: cannot create the folder " << dir << "\n";
-        return kCannotWrite;
+        return analysis::Outcome::CannotWrite;
     }
     const QString path = out.filePath(QStringLiteral("resonance.png"));
     if (!printable(resonance_picture(p, rows, scale), scale).save(path, "PNG")) {
         err << "spring-pendulum-trace: cannot write " << path.toStdString() << "\n";
-        return kCannotWrite;
+        return analysis::Outcome::CannotWrite;
     }
-    return kOk;
+    return analysis::Outcome::Ok;
 }
 
 }  // namespace sp::trace

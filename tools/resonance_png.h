@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "model/parameters.h"
-#include "tools/sweep.h"
+#include "analysis/outcome.h"
+#include "analysis/sweep.h"
 
 namespace sp::trace {
 
@@ -18,12 +19,12 @@ inline constexpr int kResonanceHeight = 560;
 
 // Needs an application object for its texts. Rows that are not finite are left out. At
 // `scale` S the image has S times the pixels each way, the same picture drawn finer.
-QImage resonance_picture(const Parameters& p, const std::vector<SweepRow>& rows,
+QImage resonance_picture(const Parameters& p, const std::vector<analysis::SweepRow>& rows,
                          double scale = 1.0);
 
 // Writes dir/resonance.png (dir created if missing), at `scale` as the simulator's pictures
-// are; kOk or kCannotWrite.
-int write_resonance(const Parameters& p, const std::vector<SweepRow>& rows, const std::string& dir,
+// are; Ok or CannotWrite.
+analysis::Outcome write_resonance(const Parameters& p, const std::vector<analysis::SweepRow>& rows, const std::string& dir,
                     std::ostream& err, double scale = 1.0);
 
 }  // namespace sp::trace

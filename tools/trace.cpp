@@ -1,101 +1,51 @@
 #include "tools/trace.h"
 
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
 #include <array>
 #include <charconv>
-#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <initializer_list>
+#include <tuple>
+#include <iostream>
 #include <limits>
 #include <optional>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "analysis/csv.h"
+#include "analysis/outcome.h"
+#include "analysis/sweep.h"
 #include "model/characteristics.h"
 #include "model/entry.h"
 #include "model/extents.h"
 #include "model/number_format.h"
 #include "model/oscillator.h"
+#include "model/walk.h"
 #include "tools/reference.h"
 #include "tools/resonance_png.h"
-#include "tools/sweep.h"
 #include "tools/trace_png.h"
 
 namespace sp::trace {
 namespace {
 
-constexpr std::string_view kUsage =
-    R"(Usage: spring-pendulum-trace [PARAMETERS] [--every=N]
-       spring-pendulum-trace [PARAMETERS] --characteristics
-       spring-pendulum-trace [PARAMETERS] --png=DIR [--client=WxH] [--steps=N] [--scale=S]
-       spring-pendulum-trace [PARAMETERS] [--every=N] --reference | --trust=TOL
-       spring-pendulum-trace [PARAMETERS] --sweep=FROM:TO:N [--threads=K] [--png=DIR [--scale=S]]
-       spring-pendulum-trace --help
-
-Integrates the motion of the spring pendulum exactly as the simulator's run does and
-prints it as CSV on standard output: the header step,t,x,y,vx,vy,xs, then the start of
-the run as step 0, then every N-th step (default 1) and always the last one. All numbers
-have 17 significant digits; xs is the suspension point the step held.
-
-PARAMETERS (any not given keep the simulator's start-up values):
-  --alpha=A   damping coefficient, >= 0          (default 0.001)
-  --beta=B    driving / vertical frequency, >= 0 (default 0.5)
-  --Xm=X      driving amplitude                  (default 0.1)
-  --DYg=D     static stretch under gravity       (default 1/3)
-  --Xo=X      initial horizontal position        (default 0)
-  --Vox=V     initial horizontal velocity        (default 0)
-  --Yo=Y      initial vertical position          (default 4/3)
-  --Voy=V     initial vertical velocity, held in single precision (default 0)
-  --Tmax=T    computation time in vertical periods, > 0 (default 150)
-Values are read as the simulator's fields read them (a point as decimal separator,
-E or D exponent, &H and &O integers); the whole value must be a number.
-
-  --every=N          print every N-th step (N >= 1)
-  --characteristics  print name=value lines for g, Ax, fi_x, Ay, fi_y, Dj, n_per, h,
-                     t_end and M instead of the run; an undefined value prints nan
-  --help             print this text
-  --png=DIR          write plane.png, animation.png, xt.png, yt.png and magnifier.png
-                     into DIR: the simulator's five pictures at the sizes its window
-                     gives them, with the axes and the still frame, then the first N
-                     steps of the run drawn as the run draws them; needs no display
-  --client=WxH       client area of the main window for --png (default 560x484;
-                     W from 157, both up to 16384); the magnifier is always 250x250
-  --steps=N          run steps drawn by --png (N >= 0, default 0)
-  --scale=S          draw the --png pictures S times as fine (S from 1 to 8, default 1):
-                     the same pictures with S times as many pixels each way, lines and
-                     texts as sharp as on a screen at S00 % (a 2x worksheet prints sharp)
-
-  --reference        append x_ref,y_ref to every row: the same equations solved with the
-                     suspension point moving continuously (not held for a step) by an
-                     adaptive Dormand-Prince integrator, tolerances 1e-12
-  --trust=TOL        print only t_trust=T: the first row time at which x or y is more
-                     than TOL (>= 0) away from the reference, or the time of the last row
-
-  --sweep=FROM:TO:N  the resonance curve: N (2 to 1000000) values of beta evenly spaced
-                     from FROM to TO (0 <= FROM <= TO), both included; for each one a
-                     whole run as the simulator runs it. Prints beta,steps,Ax,Ay,Ax_linear:
-                     the steps performed, half of (largest - smallest) x and y over the
-                     steps in the last ten driving periods (20*pi/beta; 20*pi for beta 0),
-                     and the linear theory g^2*|Xm|/sqrt((g^2-beta^2)^2+(2*alpha*beta)^2)
-                     with g^2 = DYg/(1+DYg). A run cut short has nan amplitudes.
-                     Not with --beta.
-  --threads=K        threads for --sweep (K >= 1, default: the machine's cores, at most 256);
-                     the output is the same for any K
-  --png=DIR          with --sweep: write DIR/resonance.png, the curves against beta
-                     (--scale=S draws it S times as fine too)
-
-Exit status: 0 done; 2 bad input (nothing is printed on standard output); 3 the run was
-cut short because the motion left the range of numbers or the single-precision time
-could no longer advance (the rows up to the last finite state are printed), or a run of
-the sweep was, or the reference could not be continued; 4 a picture could not be written.
-)";
+using analysis::CsvWriter;
+using analysis::number17;
+using analysis::Outcome;
 
 struct Options {
     Parameters params = defaults().params;
     std::int64_t every = 1;
     bool characteristics = false;
-    bool help = false;
     std::optional<std::string> png_dir;
     int client_w = kDefaultClientWidth;
     int client_h = kDefaultClientHeight;
@@ -108,17 +58,15 @@ struct Options {
     };
     std::optional<Sweep> sweep;
     std::optional<std::int64_t> threads;
-    std::vector<std::string> given;  // option names as given, for the combinations
     double scale = 1.0;
 };
 
 // No machine here could hold the rows of more; the runs themselves would take days.
 constexpr std::int64_t kMaxSweepPoints = 1000000;
+// A trace of more rows than this is announced on standard error before it starts.
+constexpr double kAnnouncedRows = 1e7;
 
-struct BadInput {
-    std::string message;
-};
-
+// The tool's own words for a value the window would refuse.
 std::string_view rejection_reason(EntryFault fault)
 {
     switch (fault) {
@@ -128,77 +76,11 @@ std::string_view rejection_reason(EntryFault fault)
     return "is not accepted";
 }
 
-std::optional<BadInput> set_parameter(Options& o, ParamId id, std::string_view arg,
-                                      std::string_view text)
-{
-    const NumberReading r = read_number_detailed(text);
-    if (!r.any_digits || !r.whole)
-        return BadInput{std::string(arg) + ": not a number"};
-    if (const auto rejection = check_entry(id, r.value))
-        return BadInput{std::string(arg) + ": " + std::string(param_name(id)) + " " +
-                        std::string(rejection_reason(rejection->fault))};
-    store(o.params, id, r.value);
-    return std::nullopt;
-}
+// ---- Reading the values ---------------------------------------------------------------
+// Each reader returns the value, or nothing when the text is not one; the validators built
+// from them say what was expected, and CLI11 puts the option's name in front.
 
-// A whole number of at least `least`, nothing else.
-std::optional<std::int64_t> whole_number(std::string_view text, std::int64_t least)
-{
-    std::int64_t n = 0;
-    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
-    if (ec != std::errc{} || ptr != text.data() + text.size() || text.empty() || text[0] == '-' ||
-        n < least)
-        return std::nullopt;
-    return n;
-}
-
-std::optional<BadInput> set_every(Options& o, std::string_view arg, std::string_view text)
-{
-    const auto n = whole_number(text, 1);
-    if (!n)
-        return BadInput{std::string(arg) + ": expected a whole number of steps, at least 1"};
-    o.every = *n;
-    return std::nullopt;
-}
-
-std::optional<BadInput> set_client(Options& o, std::string_view arg, std::string_view text)
-{
-    const auto x = text.find_first_of("xX");
-    std::optional<std::int64_t> w;
-    std::optional<std::int64_t> h;
-    if (x != std::string_view::npos) {
-        w = whole_number(text.substr(0, x), kMinClientWidth);
-        h = whole_number(text.substr(x + 1), 1);
-    }
-    if (!w || !h || *w > kMaxClientSide || *h > kMaxClientSide)
-        return BadInput{std::string(arg) + ": expected WxH in pixels, W from " +
-                        std::to_string(kMinClientWidth) + ", both at most " +
-                        std::to_string(kMaxClientSide)};
-    o.client_w = static_cast<int>(*w);
-    o.client_h = static_cast<int>(*h);
-    return std::nullopt;
-}
-
-std::optional<BadInput> set_scale(Options& o, std::string_view arg, std::string_view text)
-{
-    double s = 0;
-    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), s);
-    if (ec != std::errc{} || ptr != text.data() + text.size() || !(s >= kMinScale && s <= kMaxScale))
-        return BadInput{std::string(arg) + ": expected a scale from 1 to 8"};
-    o.scale = s;
-    return std::nullopt;
-}
-
-std::optional<BadInput> set_steps(Options& o, std::string_view arg, std::string_view text)
-{
-    const auto n = whole_number(text, 0);
-    if (!n)
-        return BadInput{std::string(arg) + ": expected a whole number of steps, at least 0"};
-    o.steps = *n;
-    return std::nullopt;
-}
-
-// A number as the fields read it, nothing else.
+// A number as the simulator's fields read it (point, E or D exponent, &H and &O), whole.
 std::optional<double> field_number(std::string_view text)
 {
     const NumberReading r = read_number_detailed(text);
@@ -207,175 +89,319 @@ std::optional<double> field_number(std::string_view text)
     return r.value;
 }
 
-std::optional<BadInput> set_sweep(Options& o, std::string_view arg, std::string_view text)
+// A decimal whole number from `least` to `most`, nothing else (no sign, no blanks, no base).
+std::optional<std::int64_t> whole_number(std::string_view text, std::int64_t least,
+                                         std::int64_t most = std::numeric_limits<std::int64_t>::max())
+{
+    std::int64_t n = 0;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+    if (ec != std::errc{} || ptr != text.data() + text.size() || text.empty() || text[0] == '-' ||
+        n < least || n > most)
+        return std::nullopt;
+    return n;
+}
+
+std::optional<std::pair<int, int>> client_size(std::string_view text)
+{
+    const auto x = text.find_first_of("xX");
+    if (x == std::string_view::npos)
+        return std::nullopt;
+    const auto w = whole_number(text.substr(0, x), kMinClientWidth, kMaxClientSide);
+    const auto h = whole_number(text.substr(x + 1), 1, kMaxClientSide);
+    if (!w || !h)
+        return std::nullopt;
+    return std::pair{static_cast<int>(*w), static_cast<int>(*h)};
+}
+
+std::optional<double> scale_factor(std::string_view text)
+{
+    double s = 0;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), s);
+    if (ec != std::errc{} || ptr != text.data() + text.size() || !(s >= kMinScale && s <= kMaxScale))
+        return std::nullopt;
+    return s;
+}
+
+std::optional<Options::Sweep> sweep_range(std::string_view text)
 {
     const auto c1 = text.find(':');
     const auto c2 = c1 == std::string_view::npos ? c1 : text.find(':', c1 + 1);
-    const BadInput bad{std::string(arg) + ": expected FROM:TO:N with 0 <= FROM <= TO and N from 2 to " +
-                       std::to_string(kMaxSweepPoints)};
     if (c2 == std::string_view::npos)
-        return bad;
+        return std::nullopt;
     const auto from = field_number(text.substr(0, c1));
     const auto to = field_number(text.substr(c1 + 1, c2 - c1 - 1));
-    const auto n = whole_number(text.substr(c2 + 1), 2);
-    if (!from || !to || !n || *n > kMaxSweepPoints || check_entry(ParamId::beta, *from) ||
-        check_entry(ParamId::beta, *to) || !(*from <= *to))
-        return bad;
-    o.sweep = Options::Sweep{*from, *to, *n};
-    return std::nullopt;
+    const auto n = whole_number(text.substr(c2 + 1), 2, kMaxSweepPoints);
+    if (!from || !to || !n || check_entry(ParamId::beta, *from) || check_entry(ParamId::beta, *to) ||
+        !(*from <= *to))
+        return std::nullopt;
+    return Options::Sweep{*from, *to, *n};
 }
 
-std::optional<BadInput> set_threads(Options& o, std::string_view arg, std::string_view text)
-{
-    const auto n = whole_number(text, 1);
-    if (!n)
-        return BadInput{std::string(arg) + ": expected a whole number of threads, at least 1"};
-    o.threads = *n;
-    return std::nullopt;
-}
-
-std::optional<BadInput> set_trust(Options& o, std::string_view arg, std::string_view text)
+std::optional<double> tolerance(std::string_view text)
 {
     const auto tol = field_number(text);
     if (!tol || !(*tol >= 0))
-        return BadInput{std::string(arg) + ": expected a tolerance, a number >= 0"};
-    o.trust = *tol;
-    return std::nullopt;
-}
-
-bool given(const Options& o, std::string_view name)
-{
-    for (const std::string& g : o.given)
-        if (g == name)
-            return true;
-    return false;
-}
-
-// Options that make no sense together: one of them would be silently ignored.
-std::optional<BadInput> check_combinations(const Options& o)
-{
-    const auto conflict = [&](std::string_view a, std::string_view b) -> std::optional<BadInput> {
-        if (given(o, a) && given(o, b))
-            return BadInput{"--" + std::string(a) + " cannot be combined with --" + std::string(b)};
         return std::nullopt;
-    };
-    for (const char* other : {"beta", "every", "characteristics", "client", "steps", "reference", "trust"})
-        if (auto bad = conflict("sweep", other))
-            return bad;
-    for (const char* other : {"characteristics", "png"}) {
-        if (auto bad = conflict("reference", other))
-            return bad;
-        if (auto bad = conflict("trust", other))
-            return bad;
-    }
-    if (given(o, "threads") && !given(o, "sweep"))
-        return BadInput{"--threads is only for --sweep"};
-    return std::nullopt;
+    return tol;
 }
 
-std::optional<BadInput> parse(std::span<const std::string_view> args, Options& o)
+// A CLI11 validator from a reader: the text is refused with `expected` when it reads nothing.
+template <class Reader>
+CLI::Validator accepts(Reader read, std::string expected, std::string type)
 {
-    for (const std::string_view arg : args) {
-        if (arg == "--help") {
-            o.help = true;
-            continue;
-        }
-        if (arg == "--characteristics" || arg == "--reference") {
-            o.characteristics = o.characteristics || arg == "--characteristics";
-            o.reference = o.reference || arg == "--reference";
-            o.given.emplace_back(arg.substr(2));
-            continue;
-        }
-        const auto eq = arg.find('=');
-        if (arg.substr(0, 2) != "--" || eq == std::string_view::npos)
-            return BadInput{"unknown argument '" + std::string(arg) + "' (see --help)"};
-        const std::string_view name = arg.substr(2, eq - 2);
-        const std::string_view value = arg.substr(eq + 1);
-        o.given.emplace_back(name);
-        std::optional<BadInput> bad;
-        if (const auto id = param_by_name(name))
-            bad = set_parameter(o, *id, arg, value);
-        else if (name == "every")
-            bad = set_every(o, arg, value);
-        else if (name == "png" && !value.empty())
-            o.png_dir = std::string(value);
-        else if (name == "png")
-            bad = BadInput{std::string(arg) + ": expected a folder"};
-        else if (name == "client")
-            bad = set_client(o, arg, value);
-        else if (name == "steps")
-            bad = set_steps(o, arg, value);
-        else if (name == "sweep")
-            bad = set_sweep(o, arg, value);
-        else if (name == "threads")
-            bad = set_threads(o, arg, value);
-        else if (name == "trust")
-            bad = set_trust(o, arg, value);
-        else if (name == "scale")
-            bad = set_scale(o, arg, value);
-        else
-            bad = BadInput{"unknown option '" + std::string(arg) + "' (see --help)"};
-        if (bad)
-            return bad;
-    }
-    return check_combinations(o);
+    return CLI::Validator(
+        [read, expected](std::string& text) { return read(text) ? std::string() : expected; },
+        std::move(type));
 }
 
-// Rows are formatted with to_chars into one buffer: locale-independent, exact to 17
-// digits, and fast enough that a million-step run is bound by the integration.
-class CsvWriter {
-public:
-    explicit CsvWriter(std::ostream& out) : out_(out) { buffer_.reserve(kFlushAt + 512); }
-    ~CsvWriter() { flush(); }
-    CsvWriter(const CsvWriter&) = delete;
-    CsvWriter& operator=(const CsvWriter&) = delete;
-
-    void text(std::string_view t) { buffer_ += t; }
-
-    void integer(std::int64_t v)
-    {
-        std::array<char, 24> b;
-        const auto r = std::to_chars(b.data(), b.data() + b.size(), v);
-        buffer_.append(b.data(), r.ptr);
+// Help texts broken into lines of at most `width` characters; CLI11 indents each line.
+std::string wrapped(const std::string& text, std::size_t width = 64)
+{
+    std::string result;
+    std::size_t line = 0;
+    std::istringstream words(text);
+    for (std::string word; words >> word;) {
+        if (line > 0 && line + 1 + word.size() > width) {
+            result += '\n';
+            line = 0;
+        } else if (line > 0) {
+            result += ' ';
+            ++line;
+        }
+        result += word;
+        line += word.size();
     }
-    void number(double v)
-    {
-        std::array<char, 32> b;
-        const auto r = std::to_chars(b.data(), b.data() + b.size(), v, std::chars_format::general, 17);
-        buffer_.append(b.data(), r.ptr);
-    }
-    void cell(double v)
-    {
-        buffer_ += ',';
-        number(v);
-    }
-    void end_row()
-    {
-        buffer_ += '\n';
-        if (buffer_.size() >= kFlushAt)
-            flush();
-    }
+    return result;
+}
 
-    void flush()
-    {
-        out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
-        buffer_.clear();
-    }
-
-private:
-    static constexpr std::size_t kFlushAt = 1 << 16;
-    std::ostream& out_;
-    std::string buffer_;
-};
-
-std::string number17(double v)
+std::string shortest(double v)
 {
     std::array<char, 32> b;
-    const auto r = std::to_chars(b.data(), b.data() + b.size(), v, std::chars_format::general, 17);
+    const auto r = std::to_chars(b.data(), b.data() + b.size(), v);
     return std::string(b.data(), r.ptr);
 }
 
-int print_characteristics(const Options& o, std::ostream& out)
+// ---- The options ------------------------------------------------------------------------
+// Every option is declared here with its check, where its value goes and what it cannot go
+// with. A new option: add_option (or add_flag) with a validator from `accepts`, an `each`
+// that stores the value, then its excludes/needs beside it.
+
+constexpr std::string_view kDescription =
+    R"(Integrates the motion of the spring pendulum exactly as the simulator's run does and
+prints it as CSV on standard output: the header step,t,x,y,vx,vy,xs, then the start of
+the run as step 0, then every N-th step (default 1) and always the last one. All numbers
+have 17 significant digits; xs is the suspension point the step held.
+The parameters not given keep the simulator's start-up values. Values are read as the
+simulator's fields read them (a point as decimal separator, E or D exponent, &H and &O
+integers); the whole value must be a number.)";
+
+constexpr std::string_view kFooter =
+    R"(Exit status: 0 done; 2 bad input (nothing is printed on standard output); 3 the run was
+cut short because the motion left the range of numbers or the single-precision time
+could no longer advance (the rows up to the last finite state are printed), or a run of
+the sweep was, or the reference could not be continued; 4 a picture could not be written.
+A trace of more than ten million rows is announced on standard error before it starts; a
+sweep that takes more than a second shows its progress there when it is a terminal.)";
+
+void declare_options(CLI::App& app, Options& o)
+{
+    app.description(std::string(kDescription));
+    app.footer(std::string(kFooter));
+    app.set_help_flag("--help", "print this text")->disable_flag_override();
+    app.get_formatter()->column_width(26);
+    // A repeated option reaches refuse_repeats, which says so in words.
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+
+    const Parameters start = defaults().params;
+    struct Param {
+        ParamId id;
+        const char* what;
+    };
+    const Param params[] = {
+        {ParamId::alpha, "damping coefficient, >= 0"},
+        {ParamId::beta, "driving / vertical frequency, >= 0"},
+        {ParamId::Xm, "driving amplitude"},
+        {ParamId::DYg, "static stretch under gravity"},
+        {ParamId::Xo, "initial horizontal position"},
+        {ParamId::Vox, "initial horizontal velocity"},
+        {ParamId::Yo, "initial vertical position"},
+        {ParamId::Voy, "initial vertical velocity, held in single precision"},
+        {ParamId::Tmax, "computation time in vertical periods, > 0"},
+    };
+    for (const auto& [id, what] : params) {
+        const std::string name(param_name(id));
+        app.add_option("--" + name)
+            ->description(wrapped(what))
+            ->type_name("NUMBER")
+            ->default_str(shortest(value_of(start, id)))
+            ->check(accepts(field_number, "not a number", ""))
+            ->check(CLI::Validator(
+                [id = id, name](std::string& text) {
+                    const auto rejection = check_entry(id, *field_number(text));
+                    return rejection ? name + " " + std::string(rejection_reason(rejection->fault))
+                                     : std::string();
+                },
+                ""))
+            ->each([&o, id = id](const std::string& text) { store(o.params, id, *field_number(text)); });
+    }
+
+    auto* every = app.add_option("--every")
+            ->description(wrapped("print every N-th step (N >= 1)"))
+                      ->type_name("N")
+                      ->default_str("1")
+                      ->check(accepts([](std::string_view t) { return whole_number(t, 1); },
+                                      "expected a whole number of steps, at least 1", ""))
+                      ->each([&o](const std::string& t) { o.every = *whole_number(t, 1); });
+
+    auto* characteristics =
+        app.add_flag("--characteristics")
+            ->description(wrapped("print name=value lines for g, Ax, fi_x, Ay, fi_y, Dj, n_per, h, t_end and M "
+                     "instead of the run; an undefined value prints nan"))
+            ->disable_flag_override()
+            ->each([&o](const std::string&) { o.characteristics = true; });
+
+    auto* png =
+        app.add_option("--png")
+            ->description(wrapped("write plane.png, animation.png, xt.png, yt.png and magnifier.png into DIR: the "
+                       "simulator's five pictures at the sizes its window gives them, with the axes and "
+                       "the still frame, then the first N steps of the run drawn as the run draws them; "
+                       "needs no display. With --sweep: write DIR/resonance.png, the curves against beta"))
+            ->type_name("DIR")
+            ->check(accepts([](std::string_view t) { return t.empty() ? std::nullopt : std::optional(t); },
+                            "expected a folder", ""))
+            ->each([&o](const std::string& t) { o.png_dir = t; });
+
+    auto* client =
+        app.add_option("--client")
+            ->description(wrapped("client area of the main window for --png; the magnifier is always " +
+                                       std::to_string(kMagnifierSide) + "x" + std::to_string(kMagnifierSide)))
+            ->type_name("WxH")
+            ->default_str(std::to_string(kDefaultClientWidth) + "x" + std::to_string(kDefaultClientHeight))
+            ->check(accepts(client_size,
+                            "expected WxH in pixels, W from " + std::to_string(kMinClientWidth) +
+                                ", both at most " + std::to_string(kMaxClientSide),
+                            ""))
+            ->each([&o](const std::string& t) { std::tie(o.client_w, o.client_h) = *client_size(t); });
+
+    auto* steps = app.add_option("--steps")
+            ->description(wrapped("run steps drawn by --png (N >= 0)"))
+                      ->type_name("N")
+                      ->default_str("0")
+                      ->check(accepts([](std::string_view t) { return whole_number(t, 0); },
+                                      "expected a whole number of steps, at least 0", ""))
+                      ->each([&o](const std::string& t) { o.steps = *whole_number(t, 0); });
+
+    auto* scale =
+        app.add_option("--scale")
+            ->description(wrapped("draw the --png pictures S times as fine (S from 1 to 8): the same pictures with S "
+                       "times as many pixels each way, lines and texts as sharp as on a screen at S00 %"))
+            ->type_name("S")
+            ->default_str("1")
+            ->check(accepts(scale_factor, "expected a scale from 1 to 8", ""))
+            ->each([&o](const std::string& t) { o.scale = *scale_factor(t); });
+
+    auto* reference =
+        app.add_flag("--reference")
+            ->description(wrapped("append x_ref,y_ref to every row: the same equations solved with the suspension "
+                     "point moving continuously (not held for a step) by an adaptive Dormand-Prince "
+                     "integrator, tolerances 1e-12"))
+            ->disable_flag_override()
+            ->each([&o](const std::string&) { o.reference = true; });
+
+    auto* trust =
+        app.add_option("--trust")
+            ->description(wrapped("print only t_trust=T: the first row time at which x or y is more than TOL away "
+                       "from the reference, or the time of the last row"))
+            ->type_name("TOL")
+            ->check(accepts(tolerance, "expected a tolerance, a number >= 0", ""))
+            ->each([&o](const std::string& t) { o.trust = *tolerance(t); });
+
+    auto* sweep =
+        app.add_option("--sweep")
+            ->description(wrapped("the resonance curve: N (2 to " + std::to_string(kMaxSweepPoints) +
+                           ") values of beta evenly spaced from FROM to TO (0 <= FROM <= TO), both "
+                           "included; for each one a whole run as the simulator runs it. Prints "
+                           "beta,steps,Ax,Ay,Ax_linear: the steps performed, half of (largest - smallest) "
+                           "x and y over the steps in the last ten driving periods (20*pi/beta; 20*pi for "
+                           "beta 0), and the linear theory g^2*|Xm|/sqrt((g^2-beta^2)^2+(2*alpha*beta)^2) "
+                           "with g^2 = DYg/(1+DYg). A run cut short has nan amplitudes"))
+            ->type_name("FROM:TO:N")
+            ->check(accepts(sweep_range,
+                            "expected FROM:TO:N with 0 <= FROM <= TO and N from 2 to " +
+                                std::to_string(kMaxSweepPoints),
+                            ""))
+            ->each([&o](const std::string& t) { o.sweep = sweep_range(t); });
+
+    const auto most_threads = static_cast<std::int64_t>(analysis::kMaxThreads);
+    auto* threads =
+        app.add_option("--threads")
+            ->description(wrapped("threads for --sweep, at most " + std::to_string(most_threads) +
+                                        "; the output is the same for any K"))
+            ->type_name("K")
+            ->default_str("the machine's cores")
+            ->check(accepts([=](std::string_view t) { return whole_number(t, 1, most_threads); },
+                            "expected a whole number of threads from 1 to " + std::to_string(most_threads),
+                            ""))
+            ->each([&o, most_threads](const std::string& t) { o.threads = *whole_number(t, 1, most_threads); });
+
+    // What each mode would silently ignore is refused instead.
+    auto* beta = app.get_option("--beta");
+    for (CLI::Option* other : std::initializer_list<CLI::Option*>{beta, every, characteristics, client, steps, reference, trust})
+        sweep->excludes(other);
+    for (CLI::Option* other : std::initializer_list<CLI::Option*>{characteristics, png})
+        for (CLI::Option* mode : std::initializer_list<CLI::Option*>{reference, trust})
+            mode->excludes(other);
+    trust->excludes(reference);
+    characteristics->excludes(png);
+    for (CLI::Option* other : std::initializer_list<CLI::Option*>{every, client, steps})
+        characteristics->excludes(other);
+    png->excludes(every);
+    for (CLI::Option* drawing : std::initializer_list<CLI::Option*>{client, steps, scale})
+        drawing->needs(png);
+    threads->needs(sweep);
+}
+
+// Every argument is --name=VALUE or a flag's --name, as the help shows them: a value in the
+// next argument, or "--" ending the options, would read differently in scripts written for
+// the tool's earlier releases, which refused them.
+void refuse_other_forms(const CLI::App& app, std::span<const std::string_view> args)
+{
+    for (const std::string_view arg : args) {
+        const auto eq = arg.find('=');
+        const std::string name(arg.substr(0, eq));
+        const CLI::Option* opt = arg.substr(0, 2) == "--" ? app.get_option_no_throw(name) : nullptr;
+        if (opt == nullptr)
+            throw CLI::ExtrasError({std::string(arg)});
+        const bool flag = opt->get_expected_max() == 0;
+        if (!flag && (eq == std::string_view::npos || eq + 1 == arg.size()))
+            throw CLI::ArgumentMismatch(name + ": expected " + name + "=" + opt->get_type_name());
+    }
+}
+
+// An option given twice is refused: which of the two was meant cannot be told.
+void refuse_repeats(const CLI::App& app)
+{
+    for (const CLI::Option* opt : app.get_options())
+        if (opt->count() > 1)
+            throw CLI::ArgumentMismatch(opt->get_name() + " is given more than once");
+}
+
+// ---- The modes ----------------------------------------------------------------------------
+
+int status_of(Outcome outcome)
+{
+    switch (outcome) {
+    case Outcome::Ok:
+        return kOk;
+    case Outcome::CutShort:
+        return kRunCutShort;
+    case Outcome::CannotWrite:
+        return kCannotWrite;
+    }
+    return kRunCutShort;
+}
+
+Outcome print_characteristics(const Options& o, std::ostream& out)
 {
     const Characteristics c = characteristics_of(o.params);
     const Extents e = minmax(o.params, c, defaults().scales, defaults().look);
@@ -384,47 +410,42 @@ int print_characteristics(const Options& o, std::ostream& out)
         {"Dj", c.Dj}, {"n_per", c.n_per}, {"h", c.h}, {"t_end", c.t_end}, {"M", e.M}}};
     for (const auto& [name, value] : lines)
         out << name << '=' << number17(value) << '\n';
-    return kOk;
+    return Outcome::Ok;
 }
 
-// Steps a run as the simulator's run does and hands its rows to `row(step, state)`: the
+// Walks a run as the simulator's run does and hands its rows to `row(step, state)`: the
 // start as step 0, every N-th step and always the last one, also when the run is cut
 // short. `row` returns false to end the run there.
 template <class Row>
-int walk_run(const Options& o, Row&& row, std::ostream& err)
+Outcome walk_run(const Options& o, Row&& row, std::ostream& err)
 {
     const Characteristics c = characteristics_of(o.params);
     RunState s = start_run(o.params);
     if (!row(0, s))
-        return kOk;
+        return Outcome::Ok;
     std::int64_t n = 0;
     bool last_given = true;
-    while (before_end(s, c.t_end)) {
-        const RunState before = s;
-        const StepResult result = step(s, o.params, c.h);
-        if (result == StepResult::NonFinite) {
-            if (!last_given)
-                row(n, before);
-            err << "spring-pendulum-trace: the motion left the range of numbers at step " << n + 1
-                << " (t = " << number17(before.t) << "); the run ends at step " << n << "\n";
-            return kRunCutShort;
-        }
-        ++n;
+    const WalkEnd end = walk(s, o.params, c.h, c.t_end, [&](const RunState& st, const StepInfo& info) {
+        n = info.n;
         last_given = n % o.every == 0;
-        if (last_given && !row(n, s))
-            return kOk;
-        if (result == StepResult::TimeStalled) {
-            if (!last_given)
-                row(n, s);
-            err << "spring-pendulum-trace: at t = " << number17(s.t)
-                << " the time step no longer advances the single-precision time; the run ends at step "
-                << n << "\n";
-            return kRunCutShort;
-        }
-    }
+        return !last_given || row(n, st);
+    });
+    if (end == WalkEnd::Stopped)
+        return Outcome::Ok;
     if (!last_given)
         row(n, s);
-    return kOk;
+    if (end == WalkEnd::NonFinite) {
+        err << "spring-pendulum-trace: the motion left the range of numbers at step " << n + 1
+            << " (t = " << number17(s.t) << "); the run ends at step " << n << "\n";
+        return Outcome::CutShort;
+    }
+    if (end == WalkEnd::TimeStalled) {
+        err << "spring-pendulum-trace: at t = " << number17(s.t)
+            << " the time step no longer advances the single-precision time; the run ends at step "
+            << n << "\n";
+        return Outcome::CutShort;
+    }
+    return Outcome::Ok;
 }
 
 void reference_lost(double t, std::ostream& err)
@@ -434,43 +455,71 @@ void reference_lost(double t, std::ostream& err)
            "x_ref and y_ref are nan from there\n";
 }
 
-int print_run(const Options& o, std::ostream& out, std::ostream& err)
+std::string amount_of_bytes(double bytes)
 {
+    const char* units[] = {"bytes", "kB", "MB", "GB", "TB", "PB", "EB"};
+    int u = 0;
+    for (; bytes >= 1000 && u + 1 < static_cast<int>(std::size(units)); ++u)
+        bytes /= 1000;
+    std::ostringstream text;
+    text.precision(bytes < 10 ? 2 : 3);
+    text << bytes << ' ' << units[u];
+    return text.str();
+}
+
+// A trace the user may not expect to be so large is announced before it starts.
+void announce_size(const Options& o, std::ostream& err)
+{
+    const Characteristics c = characteristics_of(o.params);
+    const double steps = analysis::expected_steps(c.h, c.t_end);
+    const double rows = std::floor(steps / static_cast<double>(o.every)) + 2;
+    if (!(rows > kAnnouncedRows))
+        return;
+    const double bytes =
+        rows * (o.reference ? analysis::kTraceRowBytesWithReference : analysis::kTraceRowBytes);
+    std::ostringstream count;
+    count.precision(rows < 1e15 ? 15 : 3);
+    count << rows;
+    err << "spring-pendulum-trace: about " << count.str() << " rows are coming, about "
+        << amount_of_bytes(bytes) << " of CSV\n";
+}
+
+Outcome print_run(const Options& o, std::ostream& out, std::ostream& err)
+{
+    announce_size(o, err);
     std::optional<Reference> ref;
     if (o.reference)
         ref.emplace(o.params, characteristics_of(o.params).h);
     bool ref_lost = false;
     double t_lost = 0;
     CsvWriter csv(out);
-    csv.text(o.reference ? "step,t,x,y,vx,vy,xs,x_ref,y_ref\n" : "step,t,x,y,vx,vy,xs\n");
+    analysis::trace_header(csv, o.reference);
     const auto row = [&](std::int64_t step, const RunState& s) {
-        csv.integer(step);
-        for (const double v : {static_cast<double>(s.t), s.x, s.y, s.vx, s.vy, s.xs})
-            csv.cell(v);
-        if (ref) {
-            const auto r = ref->at(s.t);
-            if (!r && !ref_lost) {
-                ref_lost = true;
-                t_lost = s.t;
-            }
-            csv.cell(r ? r->x : std::numeric_limits<double>::quiet_NaN());
-            csv.cell(r ? r->y : std::numeric_limits<double>::quiet_NaN());
+        if (!ref) {
+            analysis::trace_row(csv, step, s);
+            return true;
         }
-        csv.end_row();
+        const auto r = ref->at(s.t);
+        if (!r && !ref_lost) {
+            ref_lost = true;
+            t_lost = s.t;
+        }
+        analysis::trace_row(csv, step, s,
+                            r ? std::optional(analysis::ReferencePoint{r->x, r->y}) : std::nullopt);
         return true;
     };
-    int status = walk_run(o, row, err);
+    Outcome outcome = walk_run(o, row, err);
     csv.flush();
     if (ref_lost) {
         reference_lost(t_lost, err);
-        status = kRunCutShort;
+        outcome = Outcome::CutShort;
     }
-    return status;
+    return outcome;
 }
 
 // The scheme is trusted while both coordinates stay within the tolerance of the reference;
 // a reference that could not be continued trusts nothing beyond.
-int print_trust(const Options& o, double tol, std::ostream& out, std::ostream& err)
+Outcome print_trust(const Options& o, double tol, std::ostream& out, std::ostream& err)
 {
     Reference ref(o.params, characteristics_of(o.params).h);
     double t_trust = 0;
@@ -479,44 +528,86 @@ int print_trust(const Options& o, double tol, std::ostream& out, std::ostream& e
         const auto r = ref.at(s.t);
         return r && std::fabs(s.x - r->x) <= tol && std::fabs(s.y - r->y) <= tol;
     };
-    const int status = walk_run(o, row, err);
+    const Outcome outcome = walk_run(o, row, err);
     out << "t_trust=" << number17(t_trust) << '\n';
-    return status;
+    return outcome;
 }
 
-int print_sweep(const Options& o, std::ostream& out, std::ostream& err)
+// The rows done and the time left, on one line rewritten in place; only once the sweep
+// has taken a second, and not more than four times a second. Rows are taken in beta order
+// and a run's steps grow with beta beyond 1 (the step is a fiftieth of the shorter period),
+// so the time left is the time so far scaled by the steps left, not by the rows left.
+class SweepProgress {
+public:
+    SweepProgress(std::ostream& err, const Options::Sweep& sw) : err_(err), rows_(sw.n)
+    {
+        work_.reserve(static_cast<std::size_t>(sw.n) + 1);
+        work_.push_back(0);
+        for (std::int64_t k = 0; k < sw.n; ++k)
+            work_.push_back(work_.back() + std::max(1.0, analysis::sweep_beta(sw.from, sw.to, sw.n, k)));
+    }
+    ~SweepProgress()
+    {
+        if (shown_)
+            err_ << "\r\x1b[K" << std::flush;
+    }
+    SweepProgress(const SweepProgress&) = delete;
+    SweepProgress& operator=(const SweepProgress&) = delete;
+
+    void operator()(std::int64_t done)
+    {
+        const auto now = Clock::now();
+        const double elapsed = std::chrono::duration<double>(now - start_).count();
+        if (elapsed < 1 || done >= rows_ || now - last_ < std::chrono::milliseconds(250))
+            return;
+        last_ = now;
+        shown_ = true;
+        const double work_done = std::max(work_[static_cast<std::size_t>(done)], 1e-300);
+        const double left = elapsed / work_done * (work_.back() - work_done);
+        err_ << "\rspring-pendulum-trace: " << done << " / " << rows_ << " rows, about "
+             << static_cast<long long>(std::ceil(left)) << " s left\x1b[K" << std::flush;
+    }
+
+private:
+    using Clock = std::chrono::steady_clock;
+    std::ostream& err_;
+    std::int64_t rows_;
+    Clock::time_point start_ = Clock::now();
+    Clock::time_point last_ = start_;
+    std::vector<double> work_;  // the steps of the first k rows, in units of a run at beta <= 1
+    bool shown_ = false;
+};
+
+Outcome print_sweep(const Options& o, std::ostream& out, std::ostream& err, bool err_is_terminal)
 {
     const Options::Sweep& sw = *o.sweep;
     const unsigned cores = std::max(1U, std::thread::hardware_concurrency());
-    const auto threads = static_cast<unsigned>(std::min<std::int64_t>(o.threads.value_or(cores), kMaxThreads));
-    const std::vector<SweepRow> rows = sweep(o.params, sw.from, sw.to, sw.n, threads);
-
-    std::int64_t cut_short = 0;
+    const auto threads = static_cast<unsigned>(o.threads.value_or(std::min(cores, analysis::kMaxThreads)));
+    std::vector<analysis::SweepRow> rows;
+    if (err_is_terminal) {
+        SweepProgress progress(err, sw);
+        rows = analysis::sweep(o.params, sw.from, sw.to, sw.n, threads, std::ref(progress));
+    } else {
+        rows = analysis::sweep(o.params, sw.from, sw.to, sw.n, threads);
+    }
     {
         CsvWriter csv(out);
-        csv.text("beta,steps,Ax,Ay,Ax_linear\n");
-        for (const SweepRow& r : rows) {
-            csv.number(r.beta);
-            csv.text(",");
-            csv.integer(r.steps);
-            for (const double v : {r.Ax, r.Ay, r.Ax_linear})
-                csv.cell(v);
-            csv.end_row();
-            cut_short += r.whole ? 0 : 1;
-        }
+        analysis::sweep_header(csv);
+        for (const analysis::SweepRow& r : rows)
+            analysis::sweep_row(csv, r);
     }
     if (o.png_dir) {
-        const int written = write_resonance(o.params, rows, *o.png_dir, err, o.scale);
-        if (written != kOk)
+        const Outcome written = write_resonance(o.params, rows, *o.png_dir, err, o.scale);
+        if (written != Outcome::Ok)
             return written;
     }
-    if (cut_short > 0) {
-        err << "spring-pendulum-trace: " << cut_short << " of " << rows.size()
+    if (const std::int64_t cut = analysis::cut_short(rows); cut > 0) {
+        err << "spring-pendulum-trace: " << cut << " of " << rows.size()
             << " runs were cut short (the motion left the range of numbers or the time stopped "
                "advancing); their amplitudes are nan\n";
-        return kRunCutShort;
+        return Outcome::CutShort;
     }
-    return kOk;
+    return Outcome::Ok;
 }
 
 }  // namespace
@@ -524,26 +615,33 @@ int print_sweep(const Options& o, std::ostream& out, std::ostream& err)
 int run(std::span<const std::string_view> args, std::ostream& out, std::ostream& err)
 {
     Options o;
-    if (const auto bad = parse(args, o)) {
-        err << "spring-pendulum-trace: " << bad->message << "\n";
+    CLI::App app("", "spring-pendulum-trace");
+    declare_options(app, o);
+    try {
+        // CLI11 takes the arguments last first.
+        refuse_other_forms(app, args);
+        std::vector<std::string> reversed(args.rbegin(), args.rend());
+        app.parse(reversed);
+        refuse_repeats(app);
+    } catch (const CLI::CallForHelp&) {
+        out << app.help();
+        return kOk;
+    } catch (const CLI::ParseError& e) {
+        err << "spring-pendulum-trace: " << e.what() << " (see --help)\n";
         return kBadInput;
     }
-    if (o.help) {
-        out << kUsage;
-        return kOk;
-    }
     if (o.characteristics)
-        return print_characteristics(o, out);
+        return status_of(print_characteristics(o, out));
     if (o.sweep)
-        return print_sweep(o, out, err);
+        return status_of(print_sweep(o, out, err, &err == &std::cerr && isatty(STDERR_FILENO) == 1));
     if (o.png_dir) {
         Settings s = defaults();
         s.params = o.params;
-        return write_pictures(s, *o.png_dir, o.client_w, o.client_h, o.steps, err, o.scale);
+        return status_of(write_pictures(s, *o.png_dir, o.client_w, o.client_h, o.steps, err, o.scale));
     }
     if (o.trust)
-        return print_trust(o, *o.trust, out, err);
-    return print_run(o, out, err);
+        return status_of(print_trust(o, *o.trust, out, err));
+    return status_of(print_run(o, out, err));
 }
 
 }  // namespace sp::trace

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QLocale>
+#include <cstdint>
 #include <memory>
 #include <ostream>
 
@@ -11,7 +12,7 @@
 #include "model/characteristics.h"
 #include "model/extents.h"
 #include "model/oscillator.h"
-#include "tools/trace.h"
+#include "model/walk.h"
 
 namespace sp::trace {
 namespace {
@@ -31,22 +32,25 @@ char locale_decimal_point()
 bool draw_run(Pictures& pics, const Settings& s, const Characteristics& c, const Marks& marks,
               const CopyRects& blt, long long steps, std::ostream& err)
 {
+    if (steps <= 0)
+        return true;
     RunState state = start_run(s.params);
     int anim_count = 0;
-    for (long long n = 0; n < steps && before_end(state, c.t_end); ++n) {
-        const Crank crank = crank_offsets(s.params, s.look, state.t);
-        const StepResult result = step(state, s.params, c.h);
-        if (result == StepResult::NonFinite) {
-            err << "spring-pendulum-trace: the motion left the range of numbers at step " << n + 1
-                << "; the pictures show the run up to step " << n << "\n";
-            return false;
-        }
-        draw_step(pics, marks, s.look, blt, state, crank, anim_count);
-        if (result == StepResult::TimeStalled) {
-            err << "spring-pendulum-trace: the time step no longer advances the time after step "
-                << n + 1 << "; the pictures end there\n";
-            return false;
-        }
+    std::int64_t drawn = 0;
+    const WalkEnd end = walk(state, s.params, c.h, c.t_end, [&](const RunState& st, const StepInfo& info) {
+        draw_step(pics, marks, s.look, blt, st, crank_offsets(s.params, s.look, info.t_start), anim_count);
+        drawn = info.n;
+        return info.n < steps;
+    });
+    if (end == WalkEnd::NonFinite) {
+        err << "spring-pendulum-trace: the motion left the range of numbers at step " << drawn + 1
+            << "; the pictures show the run up to step " << drawn << "\n";
+        return false;
+    }
+    if (end == WalkEnd::TimeStalled) {
+        err << "spring-pendulum-trace: the time step no longer advances the time after step "
+            << drawn << "; the pictures end there\n";
+        return false;
     }
     return true;
 }
@@ -77,13 +81,13 @@ QImage printable(const QImage& image, double scale)
     return scaled;
 }
 
-int write_pictures(const Settings& settings, const std::string& dir, int client_w, int client_h,
+analysis::Outcome write_pictures(const Settings& settings, const std::string& dir, int client_w, int client_h,
                    long long steps, std::ostream& err, double scale)
 {
     const auto app = ensure_application();
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
         err << "spring-pendulum-trace: pictures need a GUI application object\n";
-        return kCannotWrite;
+        return analysis::Outcome::CannotWrite;
     }
 
     const Geometry g = layout(client_w, client_h);
@@ -107,7 +111,7 @@ int write_pictures(const Settings& settings, const std::string& dir, int client_
     const QDir out(QString::fromStdString(dir));
     if (!QDir().mkpath(out.path())) {
         err << "spring-pendulum-trace: cannot create the folder " << dir << "\n";
-        return kCannotWrite;
+        return analysis::Outcome::CannotWrite;
     }
     const std::pair<const char*, const Surface*> files[] = {
         {"plane.png", &picture1}, {"animation.png", &picture2}, {"xt.png", &picture3},
@@ -116,10 +120,10 @@ int write_pictures(const Settings& settings, const std::string& dir, int client_
         const QString path = out.filePath(QString::fromLatin1(name));
         if (!printable(surface->image(), scale).save(path, "PNG")) {
             err << "spring-pendulum-trace: cannot write " << path.toStdString() << "\n";
-            return kCannotWrite;
+            return analysis::Outcome::CannotWrite;
         }
     }
-    return whole ? kOk : kRunCutShort;
+    return whole ? analysis::Outcome::Ok : analysis::Outcome::CutShort;
 }
 
 }  // namespace sp::trace

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "analysis/outcome.h"
 #include "model/parameters.h"
 
 namespace sp::trace {
@@ -25,9 +26,6 @@ inline constexpr int kMagnifierSide = 250;
 inline constexpr double kMinScale = 1.0;
 inline constexpr double kMaxScale = 8.0;
 
-// Exit status when a picture cannot be written.
-inline constexpr int kCannotWrite = 4;
-
 // Makes the application object texts need when there is none yet (a tool run from a
 // terminal or a script), on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 std::unique_ptr<QGuiApplication> ensure_application();
@@ -38,12 +36,12 @@ QImage printable(const QImage& image, double scale);
 
 // Writes plane.png, animation.png, xt.png, yt.png and magnifier.png into dir (created if
 // missing) after drawing `steps` run steps (fewer when the run ends before). Returns
-// kOk, kRunCutShort when the motion left the doubles or time stalled (the pictures show
-// the run up to there), or kCannotWrite. At `scale` S each picture has S times the pixels
+// Ok, CutShort when the motion left the doubles or time stalled (the pictures show the
+// run up to there), or CannotWrite. At `scale` S each picture has S times the pixels
 // each way, drawn as on a screen of that device pixel ratio, and S times the resolution,
 // so it prints at the same size. Works without a display: when no application object
 // exists it makes one, on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
-int write_pictures(const Settings& settings, const std::string& dir, int client_w, int client_h,
+analysis::Outcome write_pictures(const Settings& settings, const std::string& dir, int client_w, int client_h,
                    long long steps, std::ostream& err, double scale = 1.0);
 
 }  // namespace sp::trace

@@ -1,7 +1,8 @@
-#include "tools/sweep.h"
+#include "analysis/sweep.h"
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <deque>
 #include <limits>
@@ -10,8 +11,9 @@
 
 #include "model/characteristics.h"
 #include "model/oscillator.h"
+#include "model/walk.h"
 
-namespace sp::trace {
+namespace sp::analysis {
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -92,22 +94,18 @@ SweepRow sweep_point(const Parameters& p)
     TailRange xr;
     TailRange yr;
     RunState s = start_run(p);
-    while (before_end(s, c.t_end)) {
-        const StepResult result = step(s, p, c.h);
-        if (result == StepResult::NonFinite) {  // the failed step is not one performed
-            row.whole = false;
-            return row;
-        }
-        ++row.steps;
-        const double t = s.t;
+    const WalkEnd end = walk(s, p, c.h, c.t_end, [&](const RunState& st, const StepInfo& info) {
+        row.steps = info.n;
+        const double t = st.t;
         if (t >= first_needed) {
-            xr.push(t, s.x, t - window);
-            yr.push(t, s.y, t - window);
+            xr.push(t, st.x, t - window);
+            yr.push(t, st.y, t - window);
         }
-        if (result == StepResult::TimeStalled) {
-            row.whole = false;
-            return row;
-        }
+        return true;
+    });
+    if (end != WalkEnd::TimeOver) {  // a failed step is not one performed
+        row.whole = false;
+        return row;
     }
     const double from = static_cast<double>(s.t) - window;
     row.Ax = xr.half_range(from);
@@ -116,32 +114,52 @@ SweepRow sweep_point(const Parameters& p)
 }
 
 std::vector<SweepRow> sweep(const Parameters& p, double from, double to, std::int64_t n,
-                            unsigned threads)
+                            unsigned threads, const Progress& progress)
 {
     std::vector<SweepRow> rows(static_cast<std::size_t>(n));
     // Runs take very different times (the step shrinks as beta grows beyond 1), so each
     // thread takes the next undone beta rather than a fixed share; each row has its own
     // place, so the order of completion never shows.
     std::atomic<std::int64_t> next{0};
-    const auto work = [&] {
+    std::atomic<std::int64_t> done{0};
+    const auto work = [&](bool caller) {
         for (std::int64_t k = next++; k < n; k = next++) {
             Parameters q = p;
             q.beta = sweep_beta(from, to, n, k);
             rows[static_cast<std::size_t>(k)] = sweep_point(q);
+            const std::int64_t finished = ++done;
+            if (caller && progress)
+                progress(finished);
         }
     };
     const auto wanted = std::min<std::int64_t>({std::max(threads, 1U), kMaxThreads, n});
     std::vector<std::jthread> helpers;
     for (std::int64_t i = 1; i < wanted; ++i) {
         try {
-            helpers.emplace_back(work);
+            helpers.emplace_back(work, false);
         } catch (const std::system_error&) {
             break;  // the system has no more threads to give: those started do the rest
         }
     }
-    work();
+    work(true);
+    // The helpers' last runs, still told of while they finish.
+    if (progress) {
+        for (std::int64_t seen = done; seen < n; seen = done) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            if (done != seen)
+                progress(done);
+        }
+    }
     helpers.clear();  // joins: every row is written before the rows leave
     return rows;
 }
 
-}  // namespace sp::trace
+std::int64_t cut_short(const std::vector<SweepRow>& rows)
+{
+    std::int64_t count = 0;
+    for (const SweepRow& r : rows)
+        count += r.whole ? 0 : 1;
+    return count;
+}
+
+}  // namespace sp::analysis

@@ -4,11 +4,12 @@
 // periods, beside what the linear theory of the horizontal swing predicts.
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "model/parameters.h"
 
-namespace sp::trace {
+namespace sp::analysis {
 
 struct SweepRow {
     double beta = 0;
@@ -31,11 +32,18 @@ SweepRow sweep_point(const Parameters& p);
 
 // The whole sweep, spread over `threads` threads (the caller's included); the rows come
 // back in beta order and do not depend on the number of threads.
+// `progress`, when given, is called on the caller's thread with the number of rows done
+// so far, after each row the caller's thread finishes and every 0.1 s while it waits for
+// the others.
+using Progress = std::function<void(std::int64_t rows_done)>;
 std::vector<SweepRow> sweep(const Parameters& p, double from, double to, std::int64_t n,
-                            unsigned threads);
+                            unsigned threads, const Progress& progress = {});
+
+// The rows whose runs were cut short.
+std::int64_t cut_short(const std::vector<SweepRow>& rows);
 
 // The largest number of threads a sweep starts: more than enough for any machine here,
 // and a wild --threads cannot ask the system for millions of them.
 inline constexpr unsigned kMaxThreads = 256;
 
-}  // namespace sp::trace
+}  // namespace sp::analysis

@@ -1,0 +1,71 @@
+#pragma once
+// The CSV of traces and sweeps: numbers written with to_chars into one buffer, so the text
+// does not depend on the locale, every double is exact to 17 significant digits, and a
+// million-row trace is bound by the integration rather than the writing.
+
+#include <cstddef>
+#include <cstdint>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "analysis/sweep.h"
+#include "model/oscillator.h"
+
+namespace sp::analysis {
+
+// A double with 17 significant digits, the shortest form %g would give them.
+std::string number17(double v);
+
+class CsvWriter {
+public:
+    explicit CsvWriter(std::ostream& out);
+    ~CsvWriter();
+    CsvWriter(const CsvWriter&) = delete;
+    CsvWriter& operator=(const CsvWriter&) = delete;
+
+    void text(std::string_view t) { buffer_ += t; }
+    void integer(std::int64_t v);
+    void number(double v);
+    void cell(double v)
+    {
+        buffer_ += ',';
+        number(v);
+    }
+    void end_row()
+    {
+        buffer_ += '\n';
+        if (buffer_.size() >= kFlushAt)
+            flush();
+    }
+    void flush();
+
+private:
+    static constexpr std::size_t kFlushAt = 1 << 16;
+    std::ostream& out_;
+    std::string buffer_;
+};
+
+// A trace row: step,t,x,y,vx,vy,xs and, with a reference, x_ref,y_ref (nan where the
+// reference could not be continued).
+struct ReferencePoint {
+    double x = 0, y = 0;
+};
+void trace_header(CsvWriter& csv, bool with_reference);
+void trace_row(CsvWriter& csv, std::int64_t step, const RunState& s);
+void trace_row(CsvWriter& csv, std::int64_t step, const RunState& s,
+               const std::optional<ReferencePoint>& ref);
+
+// A sweep row: beta,steps,Ax,Ay,Ax_linear.
+void sweep_header(CsvWriter& csv);
+void sweep_row(CsvWriter& csv, const SweepRow& r);
+
+// What a trace will print: about how many steps a run of step h takes to reach t_end, the
+// single-precision clock counted binade by binade, and ending where it stops advancing.
+double expected_steps(float h, float t_end);
+// About how many bytes a trace row takes (the step number and 17-digit numbers).
+inline constexpr double kTraceRowBytes = 125;
+inline constexpr double kTraceRowBytesWithReference = 165;
+
+}  // namespace sp::analysis

@@ -8,6 +8,7 @@
 #include <system_error>
 #include <thread>
 
+#include "analysis/steady.h"
 #include "model/characteristics.h"
 #include "model/oscillator.h"
 
@@ -85,7 +86,8 @@ SweepRow sweep_point(const Parameters& p)
 {
     const Characteristics c = parametr(p);
     const double window = last_periods(p.beta);
-    SweepRow row{p.beta, 0, kNaN, kNaN, linear_amplitude(p), true};
+    SweepRow row{p.beta, 0, kNaN, kNaN, linear_amplitude(p), kNaN, kNaN, false, true};
+    analysis::SteadyResponse response(p.beta, analysis::run_end_time(c.h, c.t_end));
     // A whole run ends at the first time at or past t_end, so no step before t_end − window
     // can belong to its last periods; those are not even offered to the ranges.
     const double first_needed = static_cast<double>(c.t_end) - window;
@@ -100,6 +102,7 @@ SweepRow sweep_point(const Parameters& p)
         }
         ++row.steps;
         const double t = s.t;
+        response.add(t, s.x);
         if (t >= first_needed) {
             xr.push(t, s.x, t - window);
             yr.push(t, s.y, t - window);
@@ -112,6 +115,10 @@ SweepRow sweep_point(const Parameters& p)
     const double from = static_cast<double>(s.t) - window;
     row.Ax = xr.half_range(from);
     row.Ay = yr.half_range(from);
+    const analysis::SteadyResponse::Result r = response.result();
+    row.A1 = r.A1;
+    row.phase = r.phase;
+    row.steady = r.steady;
     return row;
 }
 

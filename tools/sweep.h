@@ -16,6 +16,9 @@ struct SweepRow {
     double Ax = 0;           // half the range of x, resp. y, over the last ten periods;
     double Ay = 0;           // NaN when the run was cut short
     double Ax_linear = 0;
+    double A1 = 0;           // the response at the driving frequency over the same window
+    double phase = 0;        // and its lag behind the drive (analysis/steady.h); NaN without
+    bool steady = false;     // a fit; steady: settled over the two windows before the end
     bool whole = true;       // false when the run was cut short (non-finite, stalled)
 };
 

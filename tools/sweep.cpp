@@ -86,7 +86,7 @@ SweepRow sweep_point(const Parameters& p)
 {
     const Characteristics c = parametr(p);
     const double window = last_periods(p.beta);
-    SweepRow row{p.beta, 0, kNaN, kNaN, linear_amplitude(p), kNaN, kNaN, false, true};
+    SweepRow row{p.beta, 0, kNaN, kNaN, linear_amplitude(p), true};
     analysis::SteadyResponse response(p.beta, analysis::run_end_time(c.h, c.t_end));
     // A whole run ends at the first time at or past t_end, so no step before t_end − window
     // can belong to its last periods; those are not even offered to the ranges.

@@ -4,6 +4,7 @@
 // periods, beside what the linear theory of the horizontal swing predicts.
 
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "model/parameters.h"
@@ -16,10 +17,10 @@ struct SweepRow {
     double Ax = 0;           // half the range of x, resp. y, over the last ten periods;
     double Ay = 0;           // NaN when the run was cut short
     double Ax_linear = 0;
-    double A1 = 0;           // the response at the driving frequency over the same window
-    double phase = 0;        // and its lag behind the drive (analysis/steady.h); NaN without
-    bool steady = false;     // a fit; steady: settled over the two windows before the end
     bool whole = true;       // false when the run was cut short (non-finite, stalled)
+    double A1 = std::numeric_limits<double>::quiet_NaN();     // the response at the driving
+    double phase = std::numeric_limits<double>::quiet_NaN();  // frequency over the same window
+    bool steady = false;  // and its lag (analysis/steady.h); steady: settled before the end
 };
 
 // The k-th of n values from `from` to `to`, both included exactly.

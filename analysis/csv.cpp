@@ -39,9 +39,11 @@ void CsvWriter::flush()
     buffer_.clear();
 }
 
-void trace_header(CsvWriter& csv, bool with_reference)
+void trace_header(CsvWriter& csv, bool with_reference, bool delayed)
 {
-    csv.text(with_reference ? "step,t,x,y,vx,vy,xs,x_ref,y_ref\n" : "step,t,x,y,vx,vy,xs\n");
+    csv.text(!with_reference ? "step,t,x,y,vx,vy,xs\n"
+             : delayed       ? "step,t,x,y,vx,vy,xs,x_ref_delayed,y_ref_delayed\n"
+                             : "step,t,x,y,vx,vy,xs,x_ref,y_ref\n");
 }
 
 namespace {
@@ -71,15 +73,16 @@ void trace_row(CsvWriter& csv, std::int64_t step, const RunState& s,
     csv.end_row();
 }
 
-void sweep_header(CsvWriter& csv) { csv.text("beta,steps,Ax,Ay,Ax_linear\n"); }
+void sweep_header(CsvWriter& csv) { csv.text("beta,steps,Ax,Ay,Ax_linear,A1,phase,steady\n"); }
 
 void sweep_row(CsvWriter& csv, const SweepRow& r)
 {
     csv.number(r.beta);
     csv.text(",");
     csv.integer(r.steps);
-    for (const double v : {r.Ax, r.Ay, r.Ax_linear})
+    for (const double v : {r.Ax, r.Ay, r.Ax_linear, r.A1, r.phase})
         csv.cell(v);
+    csv.text(r.steady ? ",1" : ",0");
     csv.end_row();
 }
 

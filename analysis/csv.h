@@ -52,12 +52,12 @@ private:
 struct ReferencePoint {
     double x = 0, y = 0;
 };
-void trace_header(CsvWriter& csv, bool with_reference);
+void trace_header(CsvWriter& csv, bool with_reference, bool delayed = false);
 void trace_row(CsvWriter& csv, std::int64_t step, const RunState& s);
 void trace_row(CsvWriter& csv, std::int64_t step, const RunState& s,
                const std::optional<ReferencePoint>& ref);
 
-// A sweep row: beta,steps,Ax,Ay,Ax_linear.
+// A sweep row: beta,steps,Ax,Ay,Ax_linear,A1,phase,steady.
 void sweep_header(CsvWriter& csv);
 void sweep_row(CsvWriter& csv, const SweepRow& r);
 

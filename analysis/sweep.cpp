@@ -9,6 +9,7 @@
 #include <system_error>
 #include <thread>
 
+#include "analysis/steady.h"
 #include "model/characteristics.h"
 #include "model/oscillator.h"
 #include "model/walk.h"
@@ -88,6 +89,7 @@ SweepRow sweep_point(const Parameters& p)
     const Characteristics c = characteristics_of(p);
     const double window = last_periods(p.beta);
     SweepRow row{p.beta, 0, kNaN, kNaN, linear_amplitude(p), true};
+    analysis::SteadyResponse response(p.beta, analysis::run_end_time(c.h, c.t_end));
     // A whole run ends at the first time at or past t_end, so no step before t_end − window
     // can belong to its last periods; those are not even offered to the ranges.
     const double first_needed = static_cast<double>(c.t_end) - window;
@@ -97,6 +99,7 @@ SweepRow sweep_point(const Parameters& p)
     const WalkEnd end = walk(s, p, c.h, c.t_end, [&](const RunState& st, const StepInfo& info) {
         row.steps = info.n;
         const double t = st.t;
+        response.add(t, st.x);
         if (t >= first_needed) {
             xr.push(t, st.x, t - window);
             yr.push(t, st.y, t - window);
@@ -110,6 +113,10 @@ SweepRow sweep_point(const Parameters& p)
     const double from = static_cast<double>(s.t) - window;
     row.Ax = xr.half_range(from);
     row.Ay = yr.half_range(from);
+    const analysis::SteadyResponse::Result r = response.result();
+    row.A1 = r.A1;
+    row.phase = r.phase;
+    row.steady = r.steady;
     return row;
 }
 

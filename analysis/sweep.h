@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <vector>
 
 #include "model/parameters.h"
@@ -18,6 +19,9 @@ struct SweepRow {
     double Ay = 0;           // NaN when the run was cut short
     double Ax_linear = 0;
     bool whole = true;       // false when the run was cut short (non-finite, stalled)
+    double A1 = std::numeric_limits<double>::quiet_NaN();     // the response at the driving
+    double phase = std::numeric_limits<double>::quiet_NaN();  // frequency over the same window
+    bool steady = false;  // and its lag (analysis/steady.h); steady: settled before the end
 };
 
 // The k-th of n values from `from` to `to`, both included exactly.

@@ -8,7 +8,10 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QUrl>
 
 namespace sp::docs {
@@ -32,8 +35,9 @@ const QString kStyle = QStringLiteral(
     "ul, ol { margin-top: 0px; margin-bottom: 7px; }"
     "li { margin-bottom: 3px; text-align: justify; }"
     "table { margin-top: 4px; margin-bottom: 9px; }"
-    "th { font-weight: bold; background-color: #e8e8e8; }"
-    "td.name { font-weight: bold; }"
+    // A table heading or row name is never split inside a word: its column grows instead.
+    "th { font-weight: bold; background-color: #e8e8e8; white-space: nowrap; }"
+    "td.name { font-weight: bold; white-space: nowrap; }"
     "span.f { white-space: nowrap; }");  // an inline formula is never broken across lines
 
 struct Page {
@@ -67,6 +71,47 @@ void draw_running_texts(QPainter& painter, const Page& page, const QRectF& body,
     painter.restore();
 }
 
+// A heading whose following text would begin on the next page goes to that page too: a
+// heading alone at the foot of a page reads as the end of the section above. Each move
+// changes the layout below it, so the headings are checked in order, after the move.
+void keep_headings_with_text(QTextDocument& doc, double page_height)
+{
+    QAbstractTextDocumentLayout* layout = doc.documentLayout();
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        if (b.blockFormat().headingLevel() == 0 || !b.next().isValid())
+            continue;
+        const QTextBlock next = b.next();
+        const QRectF heading = layout->blockBoundingRect(b);
+        const QRectF text = layout->blockBoundingRect(next);
+        double first_line_bottom = text.bottom();
+        if (next.layout() && next.layout()->lineCount() > 0)
+            first_line_bottom = text.top() + next.layout()->lineAt(0).rect().bottom();
+        const int heading_page = static_cast<int>(heading.top() / page_height);
+        if (static_cast<int>(first_line_bottom / page_height) > heading_page) {
+            QTextBlockFormat f = b.blockFormat();
+            f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            QTextCursor(b).setBlockFormat(f);
+        }
+    }
+}
+
+// An option name such as --reference=delayed must not break at its hyphens: a reader would
+// type it as two words. The layout breaks lines after a hyphen whatever the style says, so
+// a word joiner (invisible, no width) follows each hyphen inside <tt>.
+void keep_commands_whole(QString& html)
+{
+    qsizetype from = 0;
+    while ((from = html.indexOf(QStringLiteral("<tt>"), from)) >= 0) {
+        const qsizetype end = html.indexOf(QStringLiteral("</tt>"), from);
+        if (end < 0)
+            return;
+        QString inside = html.mid(from + 4, end - from - 4);
+        inside.replace(QLatin1Char('-'), QStringLiteral("-\u2060"));
+        html.replace(from + 4, end - from - 4, inside);
+        from += 4 + inside.size() + 5;
+    }
+}
+
 }  // namespace
 
 bool typeset_pdf(const QString& source_path, const QString& pdf_path, QString* error)
@@ -74,7 +119,8 @@ bool typeset_pdf(const QString& source_path, const QString& pdf_path, QString* e
     QFile source(source_path);
     if (!source.open(QIODevice::ReadOnly | QIODevice::Text))
         return fail(error, QStringLiteral("cannot read %1: %2").arg(source_path, source.errorString()));
-    const QString html = QString::fromUtf8(source.readAll());
+    QString html = QString::fromUtf8(source.readAll());
+    keep_commands_whole(html);
 
     QPdfWriter writer(pdf_path);
     writer.setResolution(300);
@@ -100,6 +146,7 @@ bool typeset_pdf(const QString& source_path, const QString& pdf_path, QString* e
     const QRectF body(22 * page.mm, 22 * page.mm, page.width - 42 * page.mm,
                       page.height - 44 * page.mm);
     doc.setPageSize(body.size());
+    keep_headings_with_text(doc, body.height());
 
     QPainter painter;
     if (!painter.begin(&writer))

@@ -221,6 +221,24 @@ TEST(ResonancePng, WildRowsStillMakeAPicture)
     }
 }
 
+TEST(ResonancePng, UnsettledPointsAreHollow)
+{
+    // Three runs of swing 1 and no theory drawn over them; the middle one at β = 1 sits in
+    // the middle of the plot, its mark at the height of 1 on an axis that reaches 1.2.
+    const Parameters p = defaults().params;
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    std::vector<analysis::SweepRow> rows = {{0, 1, 1, 0, nan, true}, {1, 1, 1, 0, nan, true}, {2, 1, 1, 0, nan, true}};
+    for (auto& r : rows)
+        r.steady = true;
+    const QPoint centre(78 + 792 / 2, qRound(46 + 410 - 410 / 1.2));
+    const QImage settled = trace::resonance_picture(p, rows);
+    EXPECT_EQ(settled.pixel(centre), rgb(colors::kRed));
+    rows[1].steady = false;
+    const QImage unsettled = trace::resonance_picture(p, rows);
+    EXPECT_EQ(unsettled.pixel(centre), rgb(colors::kWhite));
+    EXPECT_EQ(unsettled.pixel(centre + QPoint(4, 0)), rgb(colors::kRed));  // its ring
+}
+
 TEST(ResonancePng, UnwritableFolderIsReportedAfterTheNumbers)
 {
     QTemporaryDir dir;

@@ -35,7 +35,7 @@ TEST(Walk, AWholeRunShowsEveryStepWithItsStartTime)
 {
     sp::Parameters p = start_up();
     p.Tmax = 0.3;  // 15 steps at the default step
-    const sp::Characteristics c = sp::parametr(p);
+    const sp::Characteristics c = sp::characteristics_of(p);
     sp::RunState s = sp::start_run(p);
     Seen seen;
     EXPECT_EQ(sp::walk(s, p, c.h, c.t_end, recorder(seen)), sp::WalkEnd::TimeOver);
@@ -55,7 +55,7 @@ TEST(Walk, AWholeRunShowsEveryStepWithItsStartTime)
 TEST(Walk, TheObserverEndsTheRunAfterTheStepItSaw)
 {
     const sp::Parameters p = start_up();
-    const sp::Characteristics c = sp::parametr(p);
+    const sp::Characteristics c = sp::characteristics_of(p);
     sp::RunState s = sp::start_run(p);
     Seen seen;
     EXPECT_EQ(sp::walk(s, p, c.h, c.t_end, recorder(seen, 4)), sp::WalkEnd::Stopped);
@@ -76,7 +76,7 @@ TEST(Walk, ANonFiniteStepIsNotTakenAndNotShown)
     sp::RunState s = sp::start_run(p);
     const sp::RunState start = s;
     Seen seen;
-    EXPECT_EQ(sp::walk(s, p, sp::parametr(p).h, 10.0F, recorder(seen)), sp::WalkEnd::NonFinite);
+    EXPECT_EQ(sp::walk(s, p, sp::characteristics_of(p).h, 10.0F, recorder(seen)), sp::WalkEnd::NonFinite);
     EXPECT_TRUE(seen.n.empty());
     EXPECT_EQ(s.t, start.t);
     EXPECT_EQ(s.y, start.y);
@@ -87,7 +87,7 @@ TEST(Walk, ANonFiniteStepIsNotTakenAndNotShown)
     p.Vox = 1e150;
     s = sp::start_run(p);
     seen = Seen{};
-    EXPECT_EQ(sp::walk(s, p, sp::parametr(p).h, 1e6F, recorder(seen)), sp::WalkEnd::NonFinite);
+    EXPECT_EQ(sp::walk(s, p, sp::characteristics_of(p).h, 1e6F, recorder(seen)), sp::WalkEnd::NonFinite);
     EXPECT_TRUE(std::isfinite(s.x) && std::isfinite(s.vx) && std::isfinite(s.y));
     if (!seen.states.empty())
         EXPECT_EQ(s.x, seen.states.back().x);
@@ -97,7 +97,7 @@ TEST(Walk, AStalledStepIsShownAndEndsTheRun)
 {
     sp::Parameters p = start_up();
     p.beta = 1e50;  // the step rounds to 0 in single precision
-    const sp::Characteristics c = sp::parametr(p);
+    const sp::Characteristics c = sp::characteristics_of(p);
     sp::RunState s = sp::start_run(p);
     Seen seen;
     EXPECT_EQ(sp::walk(s, p, c.h, c.t_end, recorder(seen)), sp::WalkEnd::TimeStalled);
@@ -108,7 +108,7 @@ TEST(Walk, AStalledStepIsShownAndEndsTheRun)
 TEST(Walk, TheEndTimeAndTheStepAreAskedForBeforeEveryStep)
 {
     const sp::Parameters p = start_up();
-    const sp::Characteristics c = sp::parametr(p);
+    const sp::Characteristics c = sp::characteristics_of(p);
     float t_end = c.t_end;
     int asked = 0;
     sp::RunState s = sp::start_run(p);

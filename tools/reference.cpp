@@ -12,14 +12,14 @@ namespace odeint = boost::numeric::odeint;
 
 using State = std::array<double, 4>;  // x, y, vx, vy
 
-constexpr double kTolerance = 1e-12;
 
 // The equations of motion, with the suspension point where it is at the stage's own time.
 struct Motion {
     Parameters p;
+    double delay = 0;
     void operator()(const State& s, State& d, double t) const
     {
-        const double xs = p.Xm * std::sin(p.beta * t);
+        const double xs = p.Xm * std::sin(p.beta * (t - delay));
         const double dx = s[0] - xs;
         const double L = std::sqrt(dx * dx + s[1] * s[1]);
         const double spring = 1 - 1 / L;
@@ -30,7 +30,7 @@ struct Motion {
     }
 };
 
-using Stepper = decltype(odeint::make_dense_output(kTolerance, kTolerance,
+using Stepper = decltype(odeint::make_dense_output(kReferenceTolerance, kReferenceTolerance,
                                                    odeint::runge_kutta_dopri5<State>()));
 
 bool finite(const State& s)
@@ -52,11 +52,11 @@ struct Reference::Impl {
     bool failed = false;
 };
 
-Reference::Reference(const Parameters& p, double first_step)
+Reference::Reference(const Parameters& p, double first_step, double drive_delay, double tolerance)
     : impl_(std::make_unique<Impl>(Impl{
-          Motion{p},
+          Motion{p, std::isfinite(drive_delay) ? drive_delay : 0.0},
           State{p.Xo, p.Yo, p.Vox, static_cast<double>(p.Voy)},
-          odeint::make_dense_output(kTolerance, kTolerance, odeint::runge_kutta_dopri5<State>()),
+          odeint::make_dense_output(tolerance, tolerance, odeint::runge_kutta_dopri5<State>()),
       }))
 {
     const double dt = std::isfinite(first_step) && first_step > 0 ? first_step : 1e-3;
@@ -94,6 +94,47 @@ std::optional<Position> Reference::at(double t)
         return std::nullopt;
     }
     return Position{s[0], s[1]};
+}
+
+TrustMeter::TrustMeter(const Parameters& p, float h, double tolerance)
+    : loose_(p, h, 0.0, 100 * kReferenceTolerance),
+      delayed_{Reference(p, h, static_cast<double>(h) / 2), tolerance, &times_.t_trust},
+      exact_{Reference(p, h), tolerance, &times_.t_trust_true}
+{
+    times_.lag = p.beta * static_cast<double>(h) / 2;
+}
+
+bool TrustMeter::follow(Watch& w, double t, double x, double y)
+{
+    if (!w.open)
+        return false;
+    *w.time = t;
+    const auto r = w.reference.at(t);
+    w.open = r && std::fabs(x - r->x) <= w.tolerance && std::fabs(y - r->y) <= w.tolerance;
+    return w.open;
+}
+
+bool TrustMeter::row(double t, double x, double y)
+{
+    follow(delayed_, t, x, y);
+    // The undelayed reference is both the run's measure and the loose solution's.
+    const bool exact_was_open = exact_.open;
+    std::optional<Position> r;
+    if (exact_.open || reference_open_) {
+        r = exact_.reference.at(t);
+        if (exact_was_open) {
+            times_.t_trust_true = t;
+            exact_.open = r && std::fabs(x - r->x) <= exact_.tolerance &&
+                          std::fabs(y - r->y) <= exact_.tolerance;
+        }
+    }
+    if (reference_open_) {
+        times_.t_reference = t;
+        const auto l = loose_.at(t);
+        reference_open_ = r && l && std::fabs(l->x - r->x) <= exact_.tolerance &&
+                          std::fabs(l->y - r->y) <= exact_.tolerance;
+    }
+    return delayed_.open || exact_.open || reference_open_;
 }
 
 }  // namespace sp::trace

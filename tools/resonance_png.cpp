@@ -7,21 +7,27 @@
 #include <charconv>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <ostream>
 #include <vector>
 
 #include "drawing/clip.h"
 #include "drawing/colors.h"
 #include "drawing/surface.h"
+#include "model/characteristics.h"
 #include "model/number_format.h"
 #include "tools/trace_png.h"
 
 namespace sp::trace {
 namespace {
 
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
 // Larger than the panels' 11.25 points: the picture is printed about 16 cm wide.
 constexpr double kFontPoints = 13;
-constexpr int kLeft = 78, kRight = 30, kTop = 46, kBottom = 104;
+constexpr int kLeft = 78, kRight = 30, kTop = 46;
+// The swing panel over the phase panel; below each, its β axis labels.
+constexpr int kSwingBottom = 456, kPhaseTop = 532, kPhaseBottom = 700;
 constexpr int kCurveWidth = 2;
 constexpr double kDashOn = 11, kDashOff = 7;
 
@@ -80,15 +86,14 @@ QString short_number(double v)
 // image's own pixel grid, so texts and marks are placed in pixels.
 class Plot {
 public:
-    Plot(Surface& s, Range beta, Range amp)
-        : s_(s), beta_(beta), amp_(amp), w_(s.size().width() - kLeft - kRight),
-          h_(s.size().height() - kTop - kBottom)
+    Plot(Surface& s, Range beta, Range amp, int top, int bottom)
+        : s_(s), beta_(beta), amp_(amp), top_(top), w_(s.size().width() - kLeft - kRight), h_(bottom - top)
     {
         s_.set_scale(0, 0, s.size().width(), s.size().height());
     }
     double px(double beta) const { return kLeft + (beta - beta_.lo) / (beta_.hi - beta_.lo) * w_; }
-    double py(double a) const { return kTop + h_ - (a - amp_.lo) / (amp_.hi - amp_.lo) * h_; }
-    ClipRect area() const { return {kLeft, kTop, double(kLeft + w_), double(kTop + h_)}; }
+    double py(double a) const { return top_ + h_ - (a - amp_.lo) / (amp_.hi - amp_.lo) * h_; }
+    ClipRect area() const { return {kLeft, double(top_), double(kLeft + w_), double(top_ + h_)}; }
     Surface& surface() { return s_; }
     const Range& beta() const { return beta_; }
     const Range& amp() const { return amp_; }
@@ -111,7 +116,7 @@ public:
 private:
     Surface& s_;
     Range beta_, amp_;
-    int w_, h_;
+    int top_, w_, h_;
 };
 
 void grid_and_axes(Plot& plot)
@@ -156,13 +161,15 @@ struct Curve {
     Mark mark;
     bool dashed;
     std::function<double(const analysis::SweepRow&)> value;
+    bool joined = true;  // false: marks only (a lag that jumps between unsettled points)
 };
 
-void mark_at(Surface& s, double x, double y, Mark mark, std::uint32_t colour)
+// A hollow mark is a point whose run had not settled: it is not a point of a curve.
+void mark_at(Surface& s, double x, double y, Mark mark, std::uint32_t colour, bool hollow = false)
 {
-    s.pen_width(1);
+    s.pen_width(hollow ? 2 : 1);
     s.fill_style(0);
-    s.fill_color(colour);
+    s.fill_color(hollow ? colors::kWhite : colour);
     if (mark == Mark::disc)
         s.draw_circle(x, y, 4, colour);
     else if (mark == Mark::square)
@@ -195,7 +202,7 @@ void draw_curve(Plot& plot, const std::vector<analysis::SweepRow>& rows, const C
     Surface& s = plot.surface();
     s.pen_style(0);
     double phase = 0;
-    for (std::size_t i = 1; i < rows.size(); ++i) {
+    for (std::size_t i = 1; c.joined && i < rows.size(); ++i) {
         double xa = rows[i - 1].beta, ya = c.value(rows[i - 1]);
         double xb = rows[i].beta, yb = c.value(rows[i]);
         if (!plot.cut(xa, ya, xb, yb))
@@ -215,7 +222,7 @@ void draw_curve(Plot& plot, const std::vector<analysis::SweepRow>& rows, const C
     for (std::size_t i = 0; i < rows.size(); i += std::min(every, rows.size())) {
         const double x = plot.px(rows[i].beta), y = plot.py(c.value(rows[i]));
         if (std::isfinite(x) && std::isfinite(y) && x >= a.x0 && x <= a.x1 && y >= a.y0 && y <= a.y1)
-            mark_at(s, x, y, c.mark, c.colour);
+            mark_at(s, x, y, c.mark, c.colour, !rows[i].steady);
     }
 }
 
@@ -303,8 +310,8 @@ QImage resonance_picture(const Parameters& p, const std::vector<analysis::SweepR
     s.resize(s.size(), scale);
     if (rows.empty())
         return s.image();
-    Plot plot(s, beta_range(rows), amplitude_range(rows));
-    plot.text(12, 12, QStringLiteral("Размах установившихся колебаний за последние 10 периодов"));
+    Plot plot(s, beta_range(rows), amplitude_range(rows), kTop, kSwingBottom);
+    plot.text(12, 12, QStringLiteral("Размах колебаний за последние 10 периодов (пустые точки — не установились)"));
     grid_and_axes(plot);
     // The theory last, on top: where the motion follows it, the dashes still show.
     const std::vector<Curve> curves = {
@@ -318,6 +325,20 @@ QImage resonance_picture(const Parameters& p, const std::vector<analysis::SweepR
     for (const Curve& c : curves)
         draw_curve(plot, rows, c);
     legend(plot, {curves[1], curves[0], curves[2]});
+
+    // The lag from 0 (in phase) through π/2 to π (antiphase), with room for unsettled lags.
+    Plot lag(s, plot.beta(), Range{-kPi / 2, 3 * kPi / 2}, kPhaseTop, kPhaseBottom);
+    lag.text(12, kPhaseTop - 28, QStringLiteral("Отставание по фазе φ, рад"));
+    grid_and_axes(lag);
+    const double g2 = p.DYg / (1 + p.DYg);
+    const std::vector<Curve> lags = {
+        {QStringLiteral("φ, расчёт"), colors::kRed, Mark::disc, false,
+         [](const analysis::SweepRow& r) { return r.phase; }, false},
+        {QStringLiteral("φ, линейная теория"), colors::kBlack, Mark::none, true,
+         [&](const analysis::SweepRow& r) { return g2 > 0 ? std::atan2(2 * p.alpha * r.beta, g2 - r.beta * r.beta) : kNaN; }},
+    };
+    for (const Curve& c : lags)
+        draw_curve(lag, rows, c);
     plot.text(12, kResonanceHeight - 48, parameters_line(p));
     plot.text(12, kResonanceHeight - 26, runs_line(rows));
     return s.image();

@@ -51,6 +51,7 @@ struct Options {
     int client_h = kDefaultClientHeight;
     std::int64_t steps = 0;
     bool reference = false;
+    bool reference_delayed = false;  // the reference's drive delayed by h/2
     std::optional<double> trust;
     struct Sweep {
         double from = 0, to = 0;
@@ -304,14 +305,29 @@ void declare_options(CLI::App& app, Options& o)
         app.add_flag("--reference")
             ->description(wrapped("append x_ref,y_ref to every row: the same equations solved with the suspension "
                      "point moving continuously (not held for a step) by an adaptive Dormand-Prince "
-                     "integrator, tolerances 1e-12"))
-            ->disable_flag_override()
-            ->each([&o](const std::string&) { o.reference = true; });
+                     "integrator, tolerances 1e-12. --reference=delayed appends x_ref_delayed,y_ref_delayed "
+                     "instead: the same with the continuous drive delayed by h/2, for holding the point "
+                     "for a step makes the run follow the drive half a step late on average"))
+            ->check(CLI::Validator(
+                [](std::string& t) {
+                    return t == "true" || t == "delayed" ? std::string() : "expected --reference or --reference=delayed";
+                },
+                ""))
+            ->each([&o](const std::string& t) {
+                o.reference = true;
+                o.reference_delayed = t == "delayed";
+            });
 
     auto* trust =
         app.add_option("--trust")
-            ->description(wrapped("print only t_trust=T: the first row time at which x or y is more than TOL away "
-                       "from the reference, or the time of the last row"))
+            ->description(wrapped(
+                "print four lines instead of the run: lag=L, beta*h/2, the run's mean lag behind the drive in "
+                "radians; t_trust=T, the first row time at which x or y is more than TOL (>= 0) away from the "
+                "delayed reference: the scheme's own error apart from that fixed lag; t_trust_true=T, the same "
+                "against the undelayed reference; t_reference=T, the first time the reference moves more than "
+                "TOL away from one solved with tolerances 1e-10: up to then the reference is good to TOL/100, "
+                "beyond it (a chaotic motion amplifies any error) it is no measure at all. Each time is the "
+                "last row's when the distance never exceeds TOL"))
             ->type_name("TOL")
             ->check(accepts(tolerance, "expected a tolerance, a number >= 0", ""))
             ->each([&o](const std::string& t) { o.trust = *tolerance(t); });
@@ -324,7 +340,15 @@ void declare_options(CLI::App& app, Options& o)
                            "beta,steps,Ax,Ay,Ax_linear: the steps performed, half of (largest - smallest) "
                            "x and y over the steps in the last ten driving periods (20*pi/beta; 20*pi for "
                            "beta 0), and the linear theory g^2*|Xm|/sqrt((g^2-beta^2)^2+(2*alpha*beta)^2) "
-                           "with g^2 = DYg/(1+DYg). A run cut short has nan amplitudes"))
+                           "with g^2 = DYg/(1+DYg). A run cut short has nan amplitudes. Then A1,phase,steady: "
+                           "the least-squares fit of x to a*sin(beta*t)+b*cos(beta*t)+c over the same periods "
+                           "gives the amplitude A1 at the driving frequency and its lag behind the drive in "
+                           "radians (from -pi/2 to 3*pi/2: 0 in phase, pi/2 at a linear resonance, pi in "
+                           "antiphase; it includes the run's own lag beta*h/2); steady is 1 when the fits over "
+                           "the two windows before the end (ten periods each, each half the run when shorter) "
+                           "agree to 1 % in A1 and the last leaves less than 1 % of the motion's RMS "
+                           "unexplained, else 0: beating, transient or chaotic. A run shorter than one driving "
+                           "period (beta 0 included) has A1 and phase nan and steady 0"))
             ->type_name("FROM:TO:N")
             ->check(accepts(sweep_range,
                             "expected FROM:TO:N with 0 <= FROM <= TO and N from 2 to " +
@@ -375,6 +399,8 @@ void refuse_other_forms(const CLI::App& app, std::span<const std::string_view> a
         const bool flag = opt->get_expected_max() == 0;
         if (!flag && (eq == std::string_view::npos || eq + 1 == arg.size()))
             throw CLI::ArgumentMismatch(name + ": expected " + name + "=" + opt->get_type_name());
+        if (flag && eq != std::string_view::npos && eq + 1 == arg.size())
+            throw CLI::ArgumentMismatch(name + ": expected a value after '='");
     }
 }
 
@@ -488,12 +514,13 @@ Outcome print_run(const Options& o, std::ostream& out, std::ostream& err)
 {
     announce_size(o, err);
     std::optional<Reference> ref;
+    const float h = characteristics_of(o.params).h;
     if (o.reference)
-        ref.emplace(o.params, characteristics_of(o.params).h);
+        ref.emplace(o.params, h, o.reference_delayed ? static_cast<double>(h) / 2 : 0.0);
     bool ref_lost = false;
     double t_lost = 0;
     CsvWriter csv(out);
-    analysis::trace_header(csv, o.reference);
+    analysis::trace_header(csv, o.reference, o.reference_delayed);
     const auto row = [&](std::int64_t step, const RunState& s) {
         if (!ref) {
             analysis::trace_row(csv, step, s);
@@ -517,19 +544,16 @@ Outcome print_run(const Options& o, std::ostream& out, std::ostream& err)
     return outcome;
 }
 
-// The scheme is trusted while both coordinates stay within the tolerance of the reference;
-// a reference that could not be continued trusts nothing beyond.
+// The scheme is trusted while both coordinates stay within the tolerance of the reference.
 Outcome print_trust(const Options& o, double tol, std::ostream& out, std::ostream& err)
 {
-    Reference ref(o.params, characteristics_of(o.params).h);
-    double t_trust = 0;
-    const auto row = [&](std::int64_t, const RunState& s) {
-        t_trust = s.t;
-        const auto r = ref.at(s.t);
-        return r && std::fabs(s.x - r->x) <= tol && std::fabs(s.y - r->y) <= tol;
-    };
+    TrustMeter meter(o.params, characteristics_of(o.params).h, tol);
+    const auto row = [&](std::int64_t, const RunState& s) { return meter.row(s.t, s.x, s.y); };
     const Outcome outcome = walk_run(o, row, err);
-    out << "t_trust=" << number17(t_trust) << '\n';
+    const TrustTimes& t = meter.times();
+    out << "lag=" << number17(t.lag) << "\nt_trust=" << number17(t.t_trust)
+        << "\nt_trust_true=" << number17(t.t_trust_true) << "\nt_reference=" << number17(t.t_reference)
+        << '\n';
     return outcome;
 }
 

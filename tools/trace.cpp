@@ -17,6 +17,9 @@
 #include "model/extents.h"
 #include "model/number_format.h"
 #include "model/oscillator.h"
+#include "analysis/energy.h"
+#include "analysis/section.h"
+#include "tools/chaos.h"
 #include "tools/reference.h"
 #include "tools/resonance_png.h"
 #include "tools/sweep.h"
@@ -31,6 +34,9 @@ constexpr std::string_view kUsage =
        spring-pendulum-trace [PARAMETERS] --png=DIR [--client=WxH] [--steps=N] [--scale=S]
        spring-pendulum-trace [PARAMETERS] [--every=N] --reference | --trust=TOL
        spring-pendulum-trace [PARAMETERS] --sweep=FROM:TO:N [--threads=K] [--png=DIR [--scale=S]]
+       spring-pendulum-trace [PARAMETERS] --poincare[=SKIP] [--png=DIR [--scale=S]]
+       spring-pendulum-trace [PARAMETERS] --lyapunov
+       spring-pendulum-trace [PARAMETERS] [--every=N] [--reference] --energy
        spring-pendulum-trace --help
 
 Integrates the motion of the spring pendulum exactly as the simulator's run does and
@@ -85,6 +91,36 @@ E or D exponent, &H and &O integers); the whole value must be a number.
   --png=DIR          with --sweep: write DIR/resonance.png, the curves against beta
                      (--scale=S draws it S times as fine too)
 
+  --poincare[=SKIP]  instead of the run, its stroboscopic section: one row k,t,x,vx,y,vy
+                     per driving period at t_k = 2*pi*k/beta, k from SKIP (default a tenth
+                     of the run's whole periods) to the run's end. Between two steps the
+                     state is the cubic Hermite interpolant of the steps on either side:
+                     their x, y with vx, vy as slopes, and their vx, vy with the model's
+                     accelerations as slopes, taken with the suspension point the step
+                     held. Needs beta > 0. With --png=DIR also DIR/poincare.png, x against
+                     vx. With --sweep and --png=DIR: DIR/bifurcation.png, x at the t_k of
+                     each run against its beta (FROM > 0)
+  --lyapunov         print lambda=L and lambda_spread=S: the largest Lyapunov exponent of
+                     the scheme's motion per unit time (Benettin): a neighbour starts 1e-9
+                     away in x and is moved by the run's steps, with the run's own
+                     single-precision round-offs; at the first step end at or after each
+                     driving period's end (2*pi/beta; 2*pi for beta 0) their distance d in
+                     (x, y, vx, vy) is measured and the neighbour put back to 1e-9 along
+                     the same direction. After the first tenth of the periods,
+                     L = sum of ln(d/1e-9) / (time since then); S = largest - smallest
+                     running value of L over the last quarter of the periods: small beside
+                     |L| when the estimate has settled. Needs 8 periods after the first
+                     tenth. With --sweep: a column lambda for every beta (nan where a run
+                     is too short or cut short)
+  --energy           append E,W_drive,W_damp to every row (unit mass):
+                     E = (vx^2 + vy^2)/2 + (L - 1)^2/2 - DYg*y, L = sqrt((x - xs)^2 + y^2);
+                     W_drive = the sum over the steps of the spring energy's change at the
+                     jump of the suspension point at the step's start, (L_new - 1)^2/2 -
+                     (L_old - 1)^2/2 at the load's position; W_damp = the sum over the steps
+                     of h/6*(P1 + 2*P2 + 2*P3 + P4), P = 2*alpha*(vx^2 + vy^2) at each of the
+                     step's four stages. Then E - E(0) = W_drive - W_damp to the scheme's
+                     truncation error.
+
 Exit status: 0 done; 2 bad input (nothing is printed on standard output); 3 the run was
 cut short because the motion left the range of numbers or the single-precision time
 could no longer advance (the rows up to the last finite state are printed), or a run of
@@ -110,6 +146,10 @@ struct Options {
     std::optional<std::int64_t> threads;
     std::vector<std::string> given;  // option names as given, for the combinations
     double scale = 1.0;
+    bool poincare = false;
+    std::optional<std::int64_t> poincare_skip;
+    bool lyapunov = false;
+    bool energy = false;
 };
 
 // No machine here could hold the rows of more; the runs themselves would take days.
@@ -247,6 +287,41 @@ bool given(const Options& o, std::string_view name)
     return false;
 }
 
+// The section, the exponent and the energy columns: each is an output of its own.
+std::optional<BadInput> check_chaos_combinations(const Options& o)
+{
+    const auto conflict = [&](std::string_view a, std::string_view b) -> std::optional<BadInput> {
+        if (given(o, a) && given(o, b))
+            return BadInput{"--" + std::string(a) + " cannot be combined with --" + std::string(b)};
+        return std::nullopt;
+    };
+    for (const char* other : {"every", "characteristics", "client", "steps", "reference", "trust", "lyapunov", "energy"})
+        if (auto bad = conflict("poincare", other); bad && !(o.sweep && std::string_view(other) == "lyapunov"))
+            return bad;
+    for (const char* other : {"every", "characteristics", "client", "steps", "reference", "trust", "energy"})
+        if (auto bad = conflict("lyapunov", other))
+            return bad;
+    for (const char* other : {"characteristics", "png", "client", "steps", "trust", "sweep"})
+        if (auto bad = conflict("energy", other))
+            return bad;
+    if (o.lyapunov && !o.sweep && o.png_dir)
+        return BadInput{"--lyapunov cannot be combined with --png"};
+    if (o.poincare && o.sweep && !o.png_dir)
+        return BadInput{"--poincare with --sweep draws DIR/bifurcation.png: give --png=DIR"};
+    if (o.poincare && !(o.sweep ? o.sweep->from > 0 : o.params.beta > 0))
+        return BadInput{"--poincare needs beta > 0: at beta = 0 there is no driving period"};
+    if (o.poincare && o.poincare_skip && !o.sweep) {
+        const std::int64_t periods = driving_periods(o.params.beta, parametr(o.params).t_end);
+        if (*o.poincare_skip > periods)
+            return BadInput{"--poincare=" + std::to_string(*o.poincare_skip) + ": the run holds periods 0 to " +
+                            std::to_string(periods)};
+    }
+    if (o.lyapunov && !o.sweep)
+        if (const auto why = lyapunov_refusal(o.params))
+            return BadInput{*why};
+    return std::nullopt;
+}
+
 // Options that make no sense together: one of them would be silently ignored.
 std::optional<BadInput> check_combinations(const Options& o)
 {
@@ -266,7 +341,7 @@ std::optional<BadInput> check_combinations(const Options& o)
     }
     if (given(o, "threads") && !given(o, "sweep"))
         return BadInput{"--threads is only for --sweep"};
-    return std::nullopt;
+    return check_chaos_combinations(o);
 }
 
 std::optional<BadInput> parse(std::span<const std::string_view> args, Options& o)
@@ -274,6 +349,13 @@ std::optional<BadInput> parse(std::span<const std::string_view> args, Options& o
     for (const std::string_view arg : args) {
         if (arg == "--help") {
             o.help = true;
+            continue;
+        }
+        if (arg == "--poincare" || arg == "--lyapunov" || arg == "--energy") {
+            o.poincare = o.poincare || arg == "--poincare";
+            o.lyapunov = o.lyapunov || arg == "--lyapunov";
+            o.energy = o.energy || arg == "--energy";
+            o.given.emplace_back(arg.substr(2));
             continue;
         }
         if (arg == "--characteristics" || arg == "--reference") {
@@ -309,6 +391,12 @@ std::optional<BadInput> parse(std::span<const std::string_view> args, Options& o
             bad = set_trust(o, arg, value);
         else if (name == "scale")
             bad = set_scale(o, arg, value);
+        else if (name == "poincare") {
+            o.poincare = true;
+            o.poincare_skip = whole_number(value, 0);
+            if (!o.poincare_skip)
+                bad = BadInput{std::string(arg) + ": expected a whole number of periods, at least 0"};
+        }
         else
             bad = BadInput{"unknown option '" + std::string(arg) + "' (see --help)"};
         if (bad)
@@ -385,10 +473,16 @@ int print_characteristics(const Options& o, std::ostream& out)
 
 // Steps a run as the simulator's run does and hands its rows to `row(step, state)`: the
 // start as step 0, every N-th step and always the last one, also when the run is cut
-// short. `row` returns false to end the run there.
-template <class Row>
-int walk_run(const Options& o, Row&& row, std::ostream& err)
+// short. `row` returns false to end the run there. `each_step(stages)`, when given, hears
+// of the stages of every step performed.
+struct NoStepHook {
+    void operator()(const StepStages&) const {}
+};
+
+template <class Row, class EachStep = NoStepHook>
+int walk_run(const Options& o, Row&& row, std::ostream& err, EachStep&& each_step = {})
 {
+    constexpr bool kHook = !std::is_same_v<std::remove_cvref_t<EachStep>, NoStepHook>;
     const Characteristics c = parametr(o.params);
     RunState s = start_run(o.params);
     if (!row(0, s))
@@ -397,7 +491,12 @@ int walk_run(const Options& o, Row&& row, std::ostream& err)
     bool last_given = true;
     while (before_end(s, c.t_end)) {
         const RunState before = s;
-        const StepResult result = step(s, o.params, c.h);
+        StepStages stages;
+        StepResult result;
+        if constexpr (kHook)
+            result = step(s, o.params, c.h, stages);
+        else
+            result = step(s, o.params, c.h);
         if (result == StepResult::NonFinite) {
             if (!last_given)
                 row(n, before);
@@ -405,6 +504,8 @@ int walk_run(const Options& o, Row&& row, std::ostream& err)
                 << " (t = " << number17(before.t) << "); the run ends at step " << n << "\n";
             return kRunCutShort;
         }
+        if constexpr (kHook)
+            each_step(static_cast<const StepStages&>(stages));
         ++n;
         last_given = n % o.every == 0;
         if (last_given && !row(n, s))
@@ -438,7 +539,9 @@ int print_run(const Options& o, std::ostream& out, std::ostream& err)
     bool ref_lost = false;
     double t_lost = 0;
     CsvWriter csv(out);
-    csv.text(o.reference ? "step,t,x,y,vx,vy,xs,x_ref,y_ref\n" : "step,t,x,y,vx,vy,xs\n");
+    csv.text(o.reference ? "step,t,x,y,vx,vy,xs,x_ref,y_ref" : "step,t,x,y,vx,vy,xs");
+    csv.text(o.energy ? ",E,W_drive,W_damp\n" : "\n");
+    EnergyBalance balance(o.params, start_run(o.params));
     const auto row = [&](std::int64_t step, const RunState& s) {
         csv.integer(step);
         for (const double v : {static_cast<double>(s.t), s.x, s.y, s.vx, s.vy, s.xs})
@@ -452,10 +555,16 @@ int print_run(const Options& o, std::ostream& out, std::ostream& err)
             csv.cell(r ? r->x : std::numeric_limits<double>::quiet_NaN());
             csv.cell(r ? r->y : std::numeric_limits<double>::quiet_NaN());
         }
+        if (o.energy) {
+            csv.cell(energy(o.params, s));
+            csv.cell(balance.W_drive());
+            csv.cell(balance.W_damp());
+        }
         csv.end_row();
         return true;
     };
-    int status = walk_run(o, row, err);
+    int status = o.energy ? walk_run(o, row, err, [&](const StepStages& st) { balance.add(st); })
+                          : walk_run(o, row, err);
     csv.flush();
     if (ref_lost) {
         reference_lost(t_lost, err);
@@ -486,17 +595,24 @@ int print_sweep(const Options& o, std::ostream& out, std::ostream& err)
     const unsigned cores = std::max(1U, std::thread::hardware_concurrency());
     const auto threads = static_cast<unsigned>(std::min<std::int64_t>(o.threads.value_or(cores), kMaxThreads));
     const std::vector<SweepRow> rows = sweep(o.params, sw.from, sw.to, sw.n, threads);
+    std::vector<double> betas;
+    for (const SweepRow& r : rows)
+        betas.push_back(r.beta);
+    const std::vector<double> lambda = o.lyapunov ? lyapunov_sweep(o.params, betas, threads) : std::vector<double>{};
 
     std::int64_t cut_short = 0;
     {
         CsvWriter csv(out);
-        csv.text("beta,steps,Ax,Ay,Ax_linear\n");
-        for (const SweepRow& r : rows) {
+        csv.text(o.lyapunov ? "beta,steps,Ax,Ay,Ax_linear,lambda\n" : "beta,steps,Ax,Ay,Ax_linear\n");
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const SweepRow& r = rows[i];
             csv.number(r.beta);
             csv.text(",");
             csv.integer(r.steps);
             for (const double v : {r.Ax, r.Ay, r.Ax_linear})
                 csv.cell(v);
+            if (o.lyapunov)
+                csv.cell(lambda[i]);
             csv.end_row();
             cut_short += r.whole ? 0 : 1;
         }
@@ -505,6 +621,11 @@ int print_sweep(const Options& o, std::ostream& out, std::ostream& err)
         const int written = write_resonance(o.params, rows, *o.png_dir, err, o.scale);
         if (written != kOk)
             return written;
+        if (o.poincare) {
+            const int drawn = write_bifurcation(o.params, betas, o.poincare_skip, threads, *o.png_dir, err, o.scale);
+            if (drawn != kOk)
+                return drawn;
+        }
     }
     if (cut_short > 0) {
         err << "spring-pendulum-trace: " << cut_short << " of " << rows.size()
@@ -532,6 +653,10 @@ int run(std::span<const std::string_view> args, std::ostream& out, std::ostream&
         return print_characteristics(o, out);
     if (o.sweep)
         return print_sweep(o, out, err);
+    if (o.poincare)
+        return print_section(o.params, o.poincare_skip, o.png_dir, o.scale, out, err);
+    if (o.lyapunov)
+        return print_lyapunov(o.params, out, err);
     if (o.png_dir) {
         Settings s = defaults();
         s.params = o.params;

@@ -57,8 +57,7 @@ QString short_number(double v)
     return QString::fromLatin1(b.data(), static_cast<int>(r.ptr - b.data()));
 }
 
-// A range around the finite values, a little wider than they reach; a single value or
-// none gets a range of its own around it.
+// A range around the finite values, a little wider than they reach; none gives -1 to 1.
 Range range_of(const std::vector<double>& v)
 {
     double lo = INFINITY, hi = -INFINITY;
@@ -67,7 +66,10 @@ Range range_of(const std::vector<double>& v)
             lo = std::min(lo, a), hi = std::max(hi, a);
     if (!(lo <= hi))
         return {-1, 1};
-    const double pad = hi > lo ? (hi - lo) * 0.06 : std::max(std::fabs(lo) * 0.1, 1e-3);
+    // Not narrower than 0.01 or a twentieth of the values' size: a section that has
+    // settled on one point shows one dot, not the jitter of the clock's last digit.
+    const double least = std::max(0.01, 0.05 * std::max(std::fabs(lo), std::fabs(hi)));
+    const double pad = std::max((hi - lo) * 0.06, (least - (hi - lo)) / 2);
     Range r{lo - pad, hi + pad};
     if (!std::isfinite(r.hi - r.lo) || !(r.hi - r.lo > std::fabs(r.lo) * 1e-12))
         return {-1, 1};

@@ -10,8 +10,11 @@
 //   ΔW_damp = h/6·(P1 + 2P2 + 2P3 + P4),  P_i = 2α(vx_i² + vy_i²).
 // This is the scheme applied to dW/dt = 2αv² alongside the motion, so
 //   E − E(0) = W_drive − W_damp
-// holds to the scheme's truncation error (and the single-precision stores), not merely to
-// first order in h as a continuous-power formula would give.
+// holds to the scheme's truncation error, not merely to first order in h as a
+// continuous-power formula would give: at the start-up values the largest imbalance over
+// a run is 4.5e-5 (of a largest |W_drive| of 0.57) and 2.3e-6 at half the step. Below
+// about 1e-6 the single-precision store of vy, which takes up to 3e-8·|vy| off the
+// velocity at every step, sets the floor.
 
 #include "model/oscillator.h"
 #include "model/parameters.h"

@@ -119,7 +119,9 @@ E or D exponent, &H and &O integers); the whole value must be a number.
                      (L_old - 1)^2/2 at the load's position; W_damp = the sum over the steps
                      of h/6*(P1 + 2*P2 + 2*P3 + P4), P = 2*alpha*(vx^2 + vy^2) at each of the
                      step's four stages. Then E - E(0) = W_drive - W_damp to the scheme's
-                     truncation error.
+                     truncation error (at the start-up values at most 4.5e-5 over the run,
+                     2.3e-6 at half the step), down to about 1e-6 that the single-precision
+                     store of vy leaves over a run.
 
 Exit status: 0 done; 2 bad input (nothing is printed on standard output); 3 the run was
 cut short because the motion left the range of numbers or the single-precision time

@@ -39,11 +39,14 @@ void CsvWriter::flush()
     buffer_.clear();
 }
 
-void trace_header(CsvWriter& csv, bool with_reference, bool delayed)
+void trace_header(CsvWriter& csv, const TraceColumns& columns)
 {
-    csv.text(!with_reference ? "step,t,x,y,vx,vy,xs\n"
-             : delayed       ? "step,t,x,y,vx,vy,xs,x_ref_delayed,y_ref_delayed\n"
-                             : "step,t,x,y,vx,vy,xs,x_ref,y_ref\n");
+    csv.text("step,t,x,y,vx,vy,xs");
+    if (columns.reference)
+        csv.text(columns.delayed ? ",x_ref_delayed,y_ref_delayed" : ",x_ref,y_ref");
+    if (columns.energy)
+        csv.text(",E,W_drive,W_damp");
+    csv.text("\n");
 }
 
 namespace {
@@ -64,18 +67,29 @@ void trace_row(CsvWriter& csv, std::int64_t step, const RunState& s)
 }
 
 void trace_row(CsvWriter& csv, std::int64_t step, const RunState& s,
-               const std::optional<ReferencePoint>& ref)
+               const std::optional<ReferencePoint>& ref, const EnergyCells* energy, bool with_reference)
 {
     constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
     state_cells(csv, step, s);
-    csv.cell(ref ? ref->x : kNaN);
-    csv.cell(ref ? ref->y : kNaN);
+    if (with_reference) {
+        csv.cell(ref ? ref->x : kNaN);
+        csv.cell(ref ? ref->y : kNaN);
+    }
+    if (energy != nullptr) {
+        csv.cell(energy->E);
+        csv.cell(energy->W_drive);
+        csv.cell(energy->W_damp);
+    }
     csv.end_row();
 }
 
-void sweep_header(CsvWriter& csv) { csv.text("beta,steps,Ax,Ay,Ax_linear,A1,phase,steady\n"); }
+void sweep_header(CsvWriter& csv, bool with_lambda)
+{
+    csv.text(with_lambda ? "beta,steps,Ax,Ay,Ax_linear,A1,phase,steady,lambda\n"
+                         : "beta,steps,Ax,Ay,Ax_linear,A1,phase,steady\n");
+}
 
-void sweep_row(CsvWriter& csv, const SweepRow& r)
+void sweep_row(CsvWriter& csv, const SweepRow& r, std::optional<double> lambda)
 {
     csv.number(r.beta);
     csv.text(",");
@@ -83,6 +97,8 @@ void sweep_row(CsvWriter& csv, const SweepRow& r)
     for (const double v : {r.Ax, r.Ay, r.Ax_linear, r.A1, r.phase})
         csv.cell(v);
     csv.text(r.steady ? ",1" : ",0");
+    if (lambda)
+        csv.cell(*lambda);
     csv.end_row();
 }
 

@@ -52,14 +52,27 @@ private:
 struct ReferencePoint {
     double x = 0, y = 0;
 };
-void trace_header(CsvWriter& csv, bool with_reference, bool delayed = false);
+// The columns a trace may add to the run's own: the reference (or the delayed one) and the
+// energy balance E,W_drive,W_damp.
+struct TraceColumns {
+    bool reference = false;
+    bool delayed = false;
+    bool energy = false;
+};
+struct EnergyCells {
+    double E = 0, W_drive = 0, W_damp = 0;
+};
+void trace_header(CsvWriter& csv, const TraceColumns& columns = {});
 void trace_row(CsvWriter& csv, std::int64_t step, const RunState& s);
+// A row with the columns asked for: `ref` empty writes nan (a reference that could not go
+// on), `energy` is written when given.
 void trace_row(CsvWriter& csv, std::int64_t step, const RunState& s,
-               const std::optional<ReferencePoint>& ref);
+               const std::optional<ReferencePoint>& ref, const EnergyCells* energy = nullptr,
+               bool with_reference = true);
 
-// A sweep row: beta,steps,Ax,Ay,Ax_linear,A1,phase,steady.
-void sweep_header(CsvWriter& csv);
-void sweep_row(CsvWriter& csv, const SweepRow& r);
+// A sweep row: beta,steps,Ax,Ay,Ax_linear,A1,phase,steady and, when asked for, lambda.
+void sweep_header(CsvWriter& csv, bool with_lambda = false);
+void sweep_row(CsvWriter& csv, const SweepRow& r, std::optional<double> lambda = std::nullopt);
 
 // What a trace will print: about how many steps a run of step h takes to reach t_end, the
 // single-precision clock counted binade by binade, and ending where it stops advancing.

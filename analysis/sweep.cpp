@@ -124,40 +124,26 @@ std::vector<SweepRow> sweep(const Parameters& p, double from, double to, std::in
                             unsigned threads, const Progress& progress)
 {
     std::vector<SweepRow> rows(static_cast<std::size_t>(n));
-    // Runs take very different times (the step shrinks as beta grows beyond 1), so each
-    // thread takes the next undone beta rather than a fixed share; each row has its own
-    // place, so the order of completion never shows.
-    std::atomic<std::int64_t> next{0};
     std::atomic<std::int64_t> done{0};
-    const auto work = [&](bool caller) {
-        for (std::int64_t k = next++; k < n; k = next++) {
-            Parameters q = p;
-            q.beta = sweep_beta(from, to, n, k);
-            rows[static_cast<std::size_t>(k)] = sweep_point(q);
-            const std::int64_t finished = ++done;
-            if (caller && progress)
-                progress(finished);
-        }
+    const auto point = [&](std::int64_t k, bool on_caller) {
+        Parameters q = p;
+        q.beta = sweep_beta(from, to, n, k);
+        rows[static_cast<std::size_t>(k)] = sweep_point(q);
+        const std::int64_t finished = ++done;
+        if (on_caller && progress)
+            progress(finished);
     };
-    const auto wanted = std::min<std::int64_t>({std::max(threads, 1U), kMaxThreads, n});
-    std::vector<std::jthread> helpers;
-    for (std::int64_t i = 1; i < wanted; ++i) {
-        try {
-            helpers.emplace_back(work, false);
-        } catch (const std::system_error&) {
-            break;  // the system has no more threads to give: those started do the rest
-        }
-    }
-    work(true);
-    // The helpers' last runs, still told of while they finish.
-    if (progress) {
+    // The other threads' last runs, still told of while they finish.
+    const auto tail = [&] {
+        if (!progress)
+            return;
         for (std::int64_t seen = done; seen < n; seen = done) {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
             if (done != seen)
                 progress(done);
         }
-    }
-    helpers.clear();  // joins: every row is written before the rows leave
+    };
+    for_each_index(n, threads, point, tail);
     return rows;
 }
 

@@ -8,6 +8,7 @@
 #include <limits>
 #include <vector>
 
+#include "analysis/parallel.h"
 #include "model/parameters.h"
 
 namespace sp::analysis {
@@ -46,8 +47,5 @@ std::vector<SweepRow> sweep(const Parameters& p, double from, double to, std::in
 // The rows whose runs were cut short.
 std::int64_t cut_short(const std::vector<SweepRow>& rows);
 
-// The largest number of threads a sweep starts: more than enough for any machine here,
-// and a wild --threads cannot ask the system for millions of them.
-inline constexpr unsigned kMaxThreads = 256;
 
 }  // namespace sp::analysis

@@ -11,8 +11,11 @@
 #include "model/characteristics.h"
 #include "model/extents.h"
 #include "model/oscillator.h"
-#include "model/walk.h"
+#include "analysis/energy.h"
+#include "analysis/lyapunov.h"
+#include "analysis/section.h"
 #include "analysis/sweep.h"
+#include "model/walk.h"
 #include "tools/trace.h"
 
 namespace {
@@ -110,6 +113,46 @@ void BM_ResonanceSweep200(benchmark::State& state)
         benchmark::Counter(double(steps) / threads, benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_ResonanceSweep200)->Arg(1)->Arg(2)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// The stroboscopic section and the largest Lyapunov exponent of a default run (7500
+// steps; the exponent steps a neighbour beside the run), and a run keeping the energy
+// balance: each should stay a small multiple of the bare run above.
+void BM_DefaultSection(benchmark::State& state)
+{
+    const sp::Parameters p = sp::defaults().params;
+    const sp::Characteristics c = sp::characteristics_of(p);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(sp::section(p, c.h, c.t_end, sp::default_skip(p.beta, c.t_end)).points.data());
+}
+BENCHMARK(BM_DefaultSection)->Unit(benchmark::kMicrosecond);
+
+void BM_DefaultLyapunov(benchmark::State& state)
+{
+    const sp::Parameters p = sp::defaults().params;
+    const sp::Characteristics c = sp::characteristics_of(p);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(sp::lyapunov(p, c.h, c.t_end).lambda);
+}
+BENCHMARK(BM_DefaultLyapunov)->Unit(benchmark::kMicrosecond);
+
+void BM_DefaultEnergyBalance(benchmark::State& state)
+{
+    const sp::Parameters p = sp::defaults().params;
+    const sp::Characteristics c = sp::characteristics_of(p);
+    for (auto _ : state) {
+        sp::RunState s = sp::start_run(p);
+        sp::EnergyBalance balance(p, s);
+        double e = 0;
+        sp::walk(s, p, c.h, c.t_end, [&](const sp::RunState& now, const sp::StepInfo&, const sp::StepStages& st) {
+            balance.add(st);
+            e += sp::energy(p, now);
+            return true;
+        });
+        benchmark::DoNotOptimize(e);
+        benchmark::DoNotOptimize(balance.W_damp());
+    }
+}
+BENCHMARK(BM_DefaultEnergyBalance)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -44,22 +44,39 @@ float current(const Value& v)
         return static_cast<float>(v);
 }
 
+// An observer that also takes the step's stages gets them; others walk with the bare step.
+template <class Observer>
+inline constexpr bool wants_stages =
+    std::is_invocable_v<Observer&, const RunState&, const StepInfo&, const StepStages&>;
+
 // Walks a run that has been started (state from start_run, or a state to continue from).
-// `observe(const RunState&, const StepInfo&)` returns true to go on, false to stop.
+// `observe(const RunState&, const StepInfo&)` returns true to go on, false to stop; an
+// observer of (const RunState&, const StepInfo&, const StepStages&) hears of the stages too.
 template <class Step, class EndTime, class Observer>
 WalkEnd walk(RunState& s, const Parameters& p, const Step& h, const EndTime& t_end,
              Observer&& observe)
 {
+    constexpr bool kStages = wants_stages<std::remove_reference_t<Observer>>;
     std::int64_t n = 0;
     while (before_end(s, current(t_end))) {
         const RunState before = s;
-        const StepResult result = step(s, p, current(h));
+        [[maybe_unused]] std::conditional_t<kStages, StepStages, bool> stages{};
+        StepResult result;
+        if constexpr (kStages)
+            result = step(s, p, current(h), stages);
+        else
+            result = step(s, p, current(h));
         if (result == StepResult::NonFinite) {
             s = before;
             return WalkEnd::NonFinite;
         }
         const StepInfo info{++n, before.t, result == StepResult::TimeStalled};
-        if (!observe(static_cast<const RunState&>(s), info))
+        bool go_on;
+        if constexpr (kStages)
+            go_on = observe(static_cast<const RunState&>(s), info, static_cast<const StepStages&>(stages));
+        else
+            go_on = observe(static_cast<const RunState&>(s), info);
+        if (!go_on)
             return WalkEnd::Stopped;
         if (info.stalled)
             return WalkEnd::TimeStalled;

@@ -31,6 +31,9 @@
 #include "model/number_format.h"
 #include "model/oscillator.h"
 #include "model/walk.h"
+#include "analysis/energy.h"
+#include "analysis/section.h"
+#include "tools/chaos.h"
 #include "tools/reference.h"
 #include "tools/resonance_png.h"
 #include "tools/trace_png.h"
@@ -60,6 +63,10 @@ struct Options {
     std::optional<Sweep> sweep;
     std::optional<std::int64_t> threads;
     double scale = 1.0;
+    bool poincare = false;
+    std::optional<std::int64_t> poincare_skip;  // the first period of the section
+    bool lyapunov = false;
+    bool energy = false;
 };
 
 // No machine here could hold the rows of more; the runs themselves would take days.
@@ -368,6 +375,56 @@ void declare_options(CLI::App& app, Options& o)
                             ""))
             ->each([&o, most_threads](const std::string& t) { o.threads = *whole_number(t, 1, most_threads); });
 
+    auto* poincare =
+        app.add_flag("--poincare")
+            ->description(wrapped(
+                "--poincare[=SKIP]: instead of the run, its stroboscopic section: one row k,t,x,vx,y,vy per "
+                "driving period at t_k = 2*pi*k/beta, k from SKIP (default a tenth of the run's whole periods) "
+                "to the run's end. Between two steps the state is the cubic Hermite interpolant of the steps on "
+                "either side: their x, y with vx, vy as slopes, and their vx, vy with the model's accelerations "
+                "as slopes, taken with the suspension point the step held. Needs beta > 0. With --png=DIR also "
+                "DIR/poincare.png, x against vx. With --sweep and --png=DIR: DIR/bifurcation.png, x at the t_k "
+                "of each run against its beta (FROM > 0)"))
+            ->check(CLI::Validator(
+                [](std::string& t) {
+                    return t == "true" || whole_number(t, 0) ? std::string()
+                                                             : "expected a whole number of periods, at least 0";
+                },
+                ""))
+            ->each([&o](const std::string& t) {
+                o.poincare = true;
+                if (t != "true")
+                    o.poincare_skip = whole_number(t, 0);
+            });
+
+    auto* lyapunov =
+        app.add_flag("--lyapunov")
+            ->description(wrapped(
+                "print lambda=L and lambda_spread=S: the largest Lyapunov exponent of the scheme's motion per "
+                "unit time (Benettin): a neighbour starts 1e-9 away in x and is moved by the run's steps, with "
+                "the run's own single-precision round-offs; at the first step end at or after each driving "
+                "period's end (2*pi/beta; 2*pi for beta 0) their distance d in (x, y, vx, vy) is measured and "
+                "the neighbour put back to 1e-9 along the same direction. After the first tenth of the periods, "
+                "L = sum of ln(d/1e-9) / (time since then); S = largest - smallest running value of L over the "
+                "last quarter of the periods: small beside |L| when the estimate has settled. Needs 8 periods "
+                "after the first tenth. With --sweep: a column lambda for every beta (nan where a run is too "
+                "short or cut short)"))
+            ->disable_flag_override()
+            ->each([&o](const std::string&) { o.lyapunov = true; });
+
+    auto* energy =
+        app.add_flag("--energy")
+            ->description(wrapped(
+                "append E,W_drive,W_damp to every row (unit mass): E = (vx^2 + vy^2)/2 + (L - 1)^2/2 - DYg*y, "
+                "L = sqrt((x - xs)^2 + y^2); W_drive = the sum over the steps of the spring energy's change at "
+                "the jump of the suspension point at the step's start, (L_new - 1)^2/2 - (L_old - 1)^2/2 at the "
+                "load's position; W_damp = the sum over the steps of h/6*(P1 + 2*P2 + 2*P3 + P4), "
+                "P = 2*alpha*(vx^2 + vy^2) at each of the step's four stages. Then E - E(0) = W_drive - W_damp "
+                "to the scheme's truncation error (at the start-up values at most 4.5e-5 over the run, 2.3e-6 "
+                "at half the step), down to about 1e-6 that the single-precision store of vy leaves over a run"))
+            ->disable_flag_override()
+            ->each([&o](const std::string&) { o.energy = true; });
+
     // What each mode would silently ignore is refused instead.
     auto* beta = app.get_option("--beta");
     for (CLI::Option* other : std::initializer_list<CLI::Option*>{beta, every, characteristics, client, steps, reference, trust})
@@ -383,6 +440,36 @@ void declare_options(CLI::App& app, Options& o)
     for (CLI::Option* drawing : std::initializer_list<CLI::Option*>{client, steps, scale})
         drawing->needs(png);
     threads->needs(sweep);
+    // The section, the exponent and the energy columns are outputs of their own.
+    for (CLI::Option* other : std::initializer_list<CLI::Option*>{every, characteristics, client, steps, reference, trust, energy})
+        poincare->excludes(other);
+    for (CLI::Option* other : std::initializer_list<CLI::Option*>{every, characteristics, client, steps, reference, trust, energy})
+        lyapunov->excludes(other);
+    for (CLI::Option* other : std::initializer_list<CLI::Option*>{characteristics, png, trust, sweep})
+        energy->excludes(other);
+}
+
+// What the option table cannot say: the combinations of the section and the exponent that
+// depend on the mode, and the values that depend on the run. Empty when all is well.
+std::optional<std::string> chaos_refusal(const Options& o)
+{
+    if (o.poincare && o.lyapunov && !o.sweep)
+        return "--poincare excludes --lyapunov (together only with --sweep)";
+    if (o.lyapunov && !o.sweep && o.png_dir)
+        return "--lyapunov excludes --png (a picture only with --sweep)";
+    if (o.poincare && o.sweep && !o.png_dir)
+        return "--poincare with --sweep draws DIR/bifurcation.png: give --png=DIR";
+    if (o.poincare && !(o.sweep ? o.sweep->from > 0 : o.params.beta > 0))
+        return "--poincare needs beta > 0: at beta = 0 there is no driving period";
+    if (o.poincare && o.poincare_skip && !o.sweep) {
+        const std::int64_t periods = driving_periods(o.params.beta, characteristics_of(o.params).t_end);
+        if (*o.poincare_skip > periods)
+            return "--poincare=" + std::to_string(*o.poincare_skip) + ": the run holds periods 0 to " +
+                   std::to_string(periods);
+    }
+    if (o.lyapunov && !o.sweep)
+        return lyapunov_refusal(o.params);
+    return std::nullopt;
 }
 
 // Every argument is --name=VALUE or a flag's --name, as the help shows them: a value in the
@@ -442,8 +529,13 @@ Outcome print_characteristics(const Options& o, std::ostream& out)
 // Walks a run as the simulator's run does and hands its rows to `row(step, state)`: the
 // start as step 0, every N-th step and always the last one, also when the run is cut
 // short. `row` returns false to end the run there.
-template <class Row>
-Outcome walk_run(const Options& o, Row&& row, std::ostream& err)
+// `each_step(stages)`, when given, hears of the stages of every step performed.
+struct NoStepHook {
+    void operator()(const StepStages&) const {}
+};
+
+template <class Row, class EachStep = NoStepHook>
+Outcome walk_run(const Options& o, Row&& row, std::ostream& err, EachStep&& each_step = {})
 {
     const Characteristics c = characteristics_of(o.params);
     RunState s = start_run(o.params);
@@ -451,11 +543,21 @@ Outcome walk_run(const Options& o, Row&& row, std::ostream& err)
         return Outcome::Ok;
     std::int64_t n = 0;
     bool last_given = true;
-    const WalkEnd end = walk(s, o.params, c.h, c.t_end, [&](const RunState& st, const StepInfo& info) {
+    const auto on_step = [&](const RunState& st, const StepInfo& info) {
         n = info.n;
         last_given = n % o.every == 0;
         return !last_given || row(n, st);
-    });
+    };
+    WalkEnd end;
+    if constexpr (std::is_same_v<std::remove_cvref_t<EachStep>, NoStepHook>) {
+        end = walk(s, o.params, c.h, c.t_end, on_step);
+    } else {
+        end = walk(s, o.params, c.h, c.t_end,
+                   [&](const RunState& st, const StepInfo& info, const StepStages& stages) {
+                       each_step(stages);
+                       return on_step(st, info);
+                   });
+    }
     if (end == WalkEnd::Stopped)
         return Outcome::Ok;
     if (!last_given)
@@ -520,22 +622,29 @@ Outcome print_run(const Options& o, std::ostream& out, std::ostream& err)
     bool ref_lost = false;
     double t_lost = 0;
     CsvWriter csv(out);
-    analysis::trace_header(csv, o.reference, o.reference_delayed);
+    analysis::trace_header(csv, {o.reference, o.reference_delayed, o.energy});
+    EnergyBalance balance(o.params, start_run(o.params));
     const auto row = [&](std::int64_t step, const RunState& s) {
-        if (!ref) {
+        std::optional<analysis::ReferencePoint> point;
+        if (ref) {
+            const auto r = ref->at(s.t);
+            if (!r && !ref_lost) {
+                ref_lost = true;
+                t_lost = s.t;
+            }
+            if (r)
+                point = analysis::ReferencePoint{r->x, r->y};
+        }
+        if (!ref && !o.energy) {
             analysis::trace_row(csv, step, s);
             return true;
         }
-        const auto r = ref->at(s.t);
-        if (!r && !ref_lost) {
-            ref_lost = true;
-            t_lost = s.t;
-        }
-        analysis::trace_row(csv, step, s,
-                            r ? std::optional(analysis::ReferencePoint{r->x, r->y}) : std::nullopt);
+        const analysis::EnergyCells cells{energy(o.params, s), balance.W_drive(), balance.W_damp()};
+        analysis::trace_row(csv, step, s, point, o.energy ? &cells : nullptr, ref.has_value());
         return true;
     };
-    Outcome outcome = walk_run(o, row, err);
+    Outcome outcome = o.energy ? walk_run(o, row, err, [&](const StepStages& st) { balance.add(st); })
+                               : walk_run(o, row, err);
     csv.flush();
     if (ref_lost) {
         reference_lost(t_lost, err);
@@ -614,16 +723,25 @@ Outcome print_sweep(const Options& o, std::ostream& out, std::ostream& err, bool
     } else {
         rows = analysis::sweep(o.params, sw.from, sw.to, sw.n, threads);
     }
+    std::vector<double> betas;
+    for (const analysis::SweepRow& r : rows)
+        betas.push_back(r.beta);
+    const std::vector<double> lambda = o.lyapunov ? lyapunov_sweep(o.params, betas, threads) : std::vector<double>{};
     {
         CsvWriter csv(out);
-        analysis::sweep_header(csv);
-        for (const analysis::SweepRow& r : rows)
-            analysis::sweep_row(csv, r);
+        analysis::sweep_header(csv, o.lyapunov);
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            analysis::sweep_row(csv, rows[i], o.lyapunov ? std::optional(lambda[i]) : std::nullopt);
     }
     if (o.png_dir) {
         const Outcome written = write_resonance(o.params, rows, *o.png_dir, err, o.scale);
         if (written != Outcome::Ok)
             return written;
+        if (o.poincare) {
+            const Outcome drawn = write_bifurcation(o.params, betas, o.poincare_skip, threads, *o.png_dir, err, o.scale);
+            if (drawn != Outcome::Ok)
+                return drawn;
+        }
     }
     if (const std::int64_t cut = analysis::cut_short(rows); cut > 0) {
         err << "spring-pendulum-trace: " << cut << " of " << rows.size()
@@ -654,10 +772,18 @@ int run(std::span<const std::string_view> args, std::ostream& out, std::ostream&
         err << "spring-pendulum-trace: " << e.what() << " (see --help)\n";
         return kBadInput;
     }
+    if (const auto refusal = chaos_refusal(o)) {
+        err << "spring-pendulum-trace: " << *refusal << " (see --help)\n";
+        return kBadInput;
+    }
     if (o.characteristics)
         return status_of(print_characteristics(o, out));
     if (o.sweep)
         return status_of(print_sweep(o, out, err, &err == &std::cerr && isatty(STDERR_FILENO) == 1));
+    if (o.poincare)
+        return status_of(print_section(o.params, o.poincare_skip, o.png_dir, o.scale, out, err));
+    if (o.lyapunov)
+        return status_of(print_lyapunov(o.params, out, err));
     if (o.png_dir) {
         Settings s = defaults();
         s.params = o.params;

@@ -43,8 +43,12 @@ void expect_grid(double first, double last, double pixels)
     // The stride the lines must have: the smallest round one that leaves no more lines than pixels.
     const auto fits = [&](double s) { return static_cast<double>(multiples(first, last, s)) <= limit; };
     const double wanted = *std::find_if(strides.begin(), strides.end(), fits);
-    EXPECT_EQ(g.stride, wanted);
     EXPECT_LE(static_cast<double>(g.count), limit);
+    if (multiples(first, last, wanted) == 0) {  // e.g. 1..41 over one pixel: no line at all
+        EXPECT_EQ(g.count, 0);
+        return;
+    }
+    EXPECT_EQ(g.stride, wanted);
     // Every multiple of the stride in the range, each once, in order.
     EXPECT_EQ(g.count, multiples(first, last, g.stride));
     ASSERT_GT(g.count, 0);

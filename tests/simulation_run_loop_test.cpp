@@ -122,12 +122,17 @@ TEST(RunLoop, AnimationFramesComeOnTheThirdStepAndEverySecondAfter)
 // point the step held does: a frame drawn with the angle of the step's end differs.
 TEST(RunLoop, TheCrankOfAFrameStandsAtTheDrivingAngleOfTheStepsStart)
 {
-    Host run(withTmax(0.06));  // three steps: the first frame comes with the third
+    // Three steps, the first frame coming with the third; the fastest driving whose step is
+    // still the default one turns the crank far enough in a step to be seen.
+    sp::Settings settings = withTmax(0.06);
+    settings.params.beta = 1;
+    Host run(settings);
     ASSERT_EQ(sp::raschet(run), sp::RunEnd::TimeOver);
     ASSERT_EQ(run.steps, 3);
 
-    const auto frame_with_crank_at = [](bool start) {
-        Host h(withTmax(0.06));
+    // The run's plane, with its trajectory so far, is the frame's background.
+    const auto frame_with_crank_at = [&run, &settings](bool start) {
+        Host h(settings);
         const sp::Settings& s = h.settings_;
         sp::RunState state = sp::start_run(s.params);
         sp::step(state, s.params, h.chars_.h);
@@ -135,7 +140,7 @@ TEST(RunLoop, TheCrankOfAFrameStandsAtTheDrivingAngleOfTheStepsStart)
         const double t_start = state.t;
         sp::step(state, s.params, h.chars_.h);
         const sp::Crank crank = sp::crank_offsets(s.params, s.look, start ? t_start : state.t);
-        sp::animation_frame(h.picture2, h.picture1, h.blt_, h.marks_.plane, s.look, crank, state.xs,
+        sp::animation_frame(h.picture2, run.picture1, h.blt_, h.marks_.plane, s.look, crank, state.xs,
                             state.x, state.y);
         return h.picture2.image();
     };

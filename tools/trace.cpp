@@ -470,13 +470,20 @@ int print_trust(const Options& o, double tol, std::ostream& out, std::ostream& e
 {
     Reference ref(o.params, parametr(o.params).h);
     double t_trust = 0;
+    bool ref_lost = false;
     const auto row = [&](std::int64_t, const RunState& s) {
         t_trust = s.t;
         const auto r = ref.at(s.t);
+        ref_lost = !r;
         return r && std::fabs(s.x - r->x) <= tol && std::fabs(s.y - r->y) <= tol;
     };
-    const int status = walk_run(o, row, err);
+    int status = walk_run(o, row, err);
     out << "t_trust=" << number17(t_trust) << '\n';
+    // The time printed is then where the reference ended, not where the run left it.
+    if (ref_lost) {
+        reference_lost(t_trust, err);
+        status = kRunCutShort;
+    }
     return status;
 }
 

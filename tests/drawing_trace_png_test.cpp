@@ -121,6 +121,24 @@ TEST(TracePng, RejectsBadOptionsBeforeDrawing)
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("out")));
 }
 
+// The client area's stated limits are inclusive: the narrowest width and the tallest
+// height are drawn, one pixel beyond either is refused. (The widest window's pictures take
+// gigabytes and minutes, too much for every test run.)
+TEST(TracePng, TheClientAreaLimitsAreAccepted)
+{
+    for (const char* client : {"--client=157x16384", "--client=560x16384", "--client=157x1"}) {
+        QTemporaryDir dir;
+        const Outcome r = trace({"--png=" + dir.path().toStdString(), client});
+        ASSERT_EQ(r.status, trace::kOk) << client << r.err;
+        EXPECT_FALSE(picture(dir, "plane.png").isNull()) << client;
+    }
+    for (const char* client : {"--client=156x484", "--client=560x16385", "--client=16385x484"}) {
+        QTemporaryDir dir;
+        EXPECT_EQ(trace({"--png=" + dir.path().toStdString(), client}).status, trace::kBadInput)
+            << client;
+    }
+}
+
 TEST(TracePng, UnwritableFolderIsReported)
 {
     QTemporaryDir dir;

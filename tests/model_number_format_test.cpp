@@ -4,6 +4,7 @@
 #include <cmath>
 #include <random>
 #include <string>
+#include <utility>
 
 #include "model/number_format.h"
 
@@ -140,6 +141,31 @@ TEST(NumberFormat, NormalisedFieldTextsAreFixedPointsOfReadAndFormat)
     }
     const std::string huge = format_field(DBL_MAX, 8);
     EXPECT_EQ(read_number(huge), DBL_MAX);
+}
+
+// A radix integer takes its base's digits and stops at the first character that is not
+// one, whatever that character is: the value read is that of the digits before it.
+TEST(NumberReader, RadixIntegersStopAtTheFirstDigitOutsideTheirBase)
+{
+    const std::string digits = "0123456789ABCDEFabcdef";
+    for (const auto& [prefix, base] : {std::pair<std::string, int>{"&O", 8}, {"&o", 8},
+                                       {"&H", 16}, {"&h", 16}}) {
+        for (int c = 1; c < 256; ++c) {
+            const char ch = static_cast<char>(c);
+            if (ch == ' ' || ch == '\t' || ch == '\n')
+                continue;  // blanks are skipped wherever they stand
+            const std::size_t at = digits.find(ch);
+            int value = -1;
+            if (at != std::string::npos)
+                value = at < 16 ? static_cast<int>(at) : static_cast<int>(at) - 6;
+            const bool inside = value >= 0 && value < base;
+            // "7", the character, "5": read on through it only when it is a digit of the base.
+            const std::string text = prefix + "7" + ch + "5";
+            const double expected = inside ? (7.0 * base + value) * base + 5 : 7.0;
+            EXPECT_EQ(read_number(text), expected) << text;
+            EXPECT_EQ(read_number_detailed(text).whole, inside) << text;
+        }
+    }
 }
 
 }  // namespace

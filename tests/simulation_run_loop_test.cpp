@@ -2,11 +2,14 @@
 // in all its ways, and the order of the end-of-run actions. Then the pause itself.
 #include <QImage>
 #include <QTimer>
+#include <chrono>
+#include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
+#include "drawing/animation.h"
 #include "drawing/colors.h"
 #include "model/extents.h"
 #include "model/oscillator.h"
@@ -114,6 +117,36 @@ TEST(RunLoop, AnimationFramesComeOnTheThirdStepAndEverySecondAfter)
     sp::raschet(three);
     EXPECT_EQ(three.steps, 3);
     EXPECT_TRUE(three.animationDrawn());
+}
+
+// The crank of a frame stands where the driving was when the step began, as the suspension
+// point the step held does: a frame drawn with the angle of the step's end differs.
+TEST(RunLoop, TheCrankOfAFrameStandsAtTheDrivingAngleOfTheStepsStart)
+{
+    // Three steps, the first frame coming with the third; the fastest driving whose step is
+    // still the default one turns the crank far enough in a step to be seen.
+    sp::Settings settings = withTmax(0.06);
+    settings.params.beta = 1;
+    Host run(settings);
+    ASSERT_EQ(sp::raschet(run), sp::RunEnd::TimeOver);
+    ASSERT_EQ(run.steps, 3);
+
+    // The run's plane, with its trajectory so far, is the frame's background.
+    const auto frame_with_crank_at = [&run, &settings](bool start) {
+        Host h(settings);
+        const sp::Settings& s = h.settings_;
+        sp::RunState state = sp::start_run(s.params);
+        sp::step(state, s.params, h.chars_.h);
+        sp::step(state, s.params, h.chars_.h);
+        const double t_start = state.t;
+        sp::step(state, s.params, h.chars_.h);
+        const sp::Crank crank = sp::crank_offsets(s.params, s.look, start ? t_start : state.t);
+        sp::animation_frame(h.picture2, run.picture1, h.blt_, h.marks_.plane, s.look, crank, state.xs,
+                            state.x, state.y);
+        return h.picture2.image();
+    };
+    EXPECT_EQ(run.picture2.image(), frame_with_crank_at(true));
+    EXPECT_NE(run.picture2.image(), frame_with_crank_at(false));
 }
 
 TEST(RunLoop, ACompleteRunEndsWhereTheModelEnds)
@@ -228,6 +261,25 @@ TEST(Pause, OfZeroHandlesNothing)
     EXPECT_FALSE(handled);
     sp::Wait(clock, 0.001);
     EXPECT_TRUE(handled);
+}
+
+// However the events and the clock fall, a pause never ends before its length (whole
+// milliseconds, halves to even) has passed. Only the lower bound is checked: a loaded
+// machine may always make it longer.
+TEST(Pause, NeverEndsBeforeItsLength)
+{
+    QTimer clock;
+    for (const double seconds : {0.001, 0.0015, 0.002, 0.0025, 0.007, 0.03}) {
+        const auto wanted = std::chrono::microseconds(
+            static_cast<long long>(std::nearbyint(seconds * 1000)) * 1000);
+        for (int busy = 0; busy < 2; ++busy) {
+            if (busy)  // with an event to handle, queued before it
+                QTimer::singleShot(0, &clock, [] {});
+            const auto start = std::chrono::steady_clock::now();
+            sp::Wait(clock, seconds);
+            EXPECT_GE(std::chrono::steady_clock::now() - start, wanted) << seconds << " s";
+        }
+    }
 }
 
 }  // namespace

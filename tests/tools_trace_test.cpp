@@ -5,6 +5,7 @@
 
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "model/walk.h"
 #include "analysis/csv.h"
 #include "analysis/sweep.h"
+#include "tools/reference.h"
 #include "tools/trace.h"
 
 namespace {
@@ -537,6 +539,103 @@ TEST(Reference, TrustEndsAtTheFirstRowBeyondTheTolerance)
     for (const std::string& line : lines(loose.out))
         if (line.substr(0, 4) != "lag=")
             EXPECT_EQ(std::stod(line.substr(line.find('=') + 1)), rows.back()[1]) << line;
+}
+
+// The reference moves the suspension point continuously where a step holds it at the
+// step's start: early in a driven run the two differ by O(h), so halving the step halves
+// the gap. Any other driving in the reference (another phase, another frequency) leaves a
+// gap that does not shrink.
+TEST(Reference, WithTheDriveOnItStaysWithinOrderHOfTheScheme)
+{
+    sp::Parameters p = sp::defaults().params;
+    p.Xm = 0.5;
+    p.beta = 0.9;
+    p.Xo = 0.1;
+    const auto gap = [&p](float h) -> double {
+        sp::RunState s = sp::start_run(p);
+        sp::trace::Reference ref(p, h);
+        double worst = 0;
+        while (double(s.t) < 3) {
+            EXPECT_EQ(sp::step(s, p, h), sp::StepResult::Ok);
+            const auto r = ref.at(s.t);
+            if (!r) {
+                ADD_FAILURE() << "the reference stopped at t = " << s.t;
+                return INFINITY;
+            }
+            worst = std::max({worst, std::fabs(s.x - r->x), std::fabs(s.y - r->y)});
+        }
+        return worst;
+    };
+    double previous = gap(0.04f);
+    EXPECT_LT(previous, 0.04 * std::fabs(p.Xm));
+    for (const float h : {0.02f, 0.01f, 0.005f}) {
+        const double g = gap(h);
+        EXPECT_LT(g, h * std::fabs(p.Xm)) << "h = " << h;
+        EXPECT_NEAR(g / previous, 0.5, 0.1) << "h = " << h;
+        previous = g;
+    }
+
+    // The tool's columns are that reference at each row's time.
+    const Result r = trace({"--reference", "--Xm=0.5", "--beta=0.9", "--Xo=0.1", "--Tmax=0.5"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    for (const auto& row : table(r.out)) {
+        EXPECT_NEAR(row[7], row[2], 0.126 * 0.5) << "t = " << row[1];
+        EXPECT_NEAR(row[8], row[3], 0.126 * 0.5) << "t = " << row[1];
+    }
+}
+
+// A reference that cannot follow the driving (a million radians a second, far more steps
+// than it may take) says so, and the run's status says the output is not whole.
+TEST(Reference, AReferenceThatCannotGoOnEndsWithStatusThree)
+{
+    const Result r = trace({"--reference", "--beta=1e6", "--Xm=1", "--Tmax=0.01", "--every=100000"});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(lines(r.err).size(), 1u);
+    const Table rows = table(r.out);
+    ASSERT_GE(rows.size(), 3u);
+    EXPECT_FALSE(std::isnan(rows.front()[7]));
+    EXPECT_TRUE(std::isnan(rows.back()[7]));
+    EXPECT_TRUE(std::isfinite(rows.back()[2]));  // the run itself went on to its end
+
+    const Result trust = trace({"--trust=1", "--beta=1e6", "--Xm=1", "--Tmax=0.01"});
+    EXPECT_EQ(trust.status, 3);
+}
+
+// Whatever the row interval, a run that breaks down shows its last finite state.
+TEST(Trace, TheLastFiniteRowIsPrintedWhateverTheInterval)
+{
+    // The driving carries the suspension point out of the single-precision range on step 11.
+    for (const char* every : {"--every=1", "--every=3", "--every=4", "--every=7", "--every=10",
+                              "--every=11", "--every=1000"}) {
+        const Result r = trace({"--Xm=3e46", "--beta=1e-7", every});
+        EXPECT_EQ(r.status, 3) << every;
+        const Table rows = table(r.out);
+        ASSERT_FALSE(rows.empty()) << every;
+        EXPECT_EQ(rows.back()[0], 10) << every;
+        for (const auto& row : rows)
+            for (const double cell : row)
+                EXPECT_TRUE(std::isfinite(cell)) << every;
+        const int n = std::stoi(std::string(every).substr(8));
+        EXPECT_EQ(rows.size(), 1u + 10 / n + (10 % n != 0)) << every;
+    }
+}
+
+// The last beta is TO as typed, the first FROM, whatever rounding the steps between have.
+TEST(Sweep, EndsExactlyAtTo)
+{
+    for (const auto& [from, to, n] : {std::tuple{"0.1", "0.3", "3"}, {"0.1", "0.7", "7"},
+                                      {"0", "0.3", "4"}, {"0.35", "1.15", "9"}, {"0.7", "0.7", "2"},
+                                      {"1e-3", "2.9", "13"}}) {
+        const std::string arg = std::string("--sweep=") + from + ":" + to + ":" + n;
+        const Result r = trace({arg, "--Tmax=0.1"});
+        ASSERT_EQ(r.status, 0) << arg << r.err;
+        const Table rows = table(r.out);
+        ASSERT_EQ(rows.size(), std::size_t(std::stoi(n))) << arg;
+        EXPECT_EQ(rows.front()[0], std::stod(from)) << arg;
+        EXPECT_EQ(rows.back()[0], std::stod(to)) << arg;
+        for (std::size_t k = 1; k < rows.size(); ++k)
+            EXPECT_GE(rows[k][0], rows[k - 1][0]) << arg;
+    }
 }
 
 }  // namespace sweep_and_reference

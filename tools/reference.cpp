@@ -110,6 +110,8 @@ bool TrustMeter::follow(Watch& w, double t, double x, double y)
         return false;
     *w.time = t;
     const auto r = w.reference.at(t);
+    if (!r)
+        lost(t);
     w.open = r && std::fabs(x - r->x) <= w.tolerance && std::fabs(y - r->y) <= w.tolerance;
     return w.open;
 }
@@ -122,6 +124,8 @@ bool TrustMeter::row(double t, double x, double y)
     std::optional<Position> r;
     if (exact_.open || reference_open_) {
         r = exact_.reference.at(t);
+        if (!r)
+            lost(t);
         if (exact_was_open) {
             times_.t_trust_true = t;
             exact_.open = r && std::fabs(x - r->x) <= exact_.tolerance &&
@@ -131,6 +135,8 @@ bool TrustMeter::row(double t, double x, double y)
     if (reference_open_) {
         times_.t_reference = t;
         const auto l = loose_.at(t);
+        if (!l)
+            lost(t);
         reference_open_ = r && l && std::fabs(l->x - r->x) <= exact_.tolerance &&
                           std::fabs(l->y - r->y) <= exact_.tolerance;
     }

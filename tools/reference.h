@@ -64,6 +64,9 @@ public:
     TrustMeter(const Parameters& p, float h, double tolerance);
     bool row(double t, double x, double y);
     const TrustTimes& times() const { return times_; }
+    // The first time one of the references could not be continued: the times after it
+    // measure nothing.
+    std::optional<double> lost_at() const { return lost_at_; }
 
 private:
     struct Watch {
@@ -78,6 +81,12 @@ private:
     Watch delayed_;
     Watch exact_;
     bool reference_open_ = true;
+    std::optional<double> lost_at_;
+    void lost(double t)
+    {
+        if (!lost_at_)
+            lost_at_ = t;
+    }
 };
 
 }  // namespace sp::trace

@@ -9,7 +9,7 @@
 #include "model/characteristics.h"
 #include "model/extents.h"
 #include "model/oscillator.h"
-#include "tools/sweep.h"
+#include "analysis/sweep.h"
 #include "tools/trace.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "model/parameters.h"
-#include "tools/sweep.h"
+#include "analysis/sweep.h"
 
 namespace sp::trace {
 

@@ -19,7 +19,8 @@
 #include "model/oscillator.h"
 #include "tools/reference.h"
 #include "tools/resonance_png.h"
-#include "tools/sweep.h"
+#include "analysis/csv.h"
+#include "analysis/sweep.h"
 #include "tools/trace_png.h"
 
 namespace sp::trace {
@@ -317,53 +318,6 @@ std::optional<BadInput> parse(std::span<const std::string_view> args, Options& o
     return check_combinations(o);
 }
 
-// Rows are formatted with to_chars into one buffer: locale-independent, exact to 17
-// digits, and fast enough that a million-step run is bound by the integration.
-class CsvWriter {
-public:
-    explicit CsvWriter(std::ostream& out) : out_(out) { buffer_.reserve(kFlushAt + 512); }
-    ~CsvWriter() { flush(); }
-    CsvWriter(const CsvWriter&) = delete;
-    CsvWriter& operator=(const CsvWriter&) = delete;
-
-    void text(std::string_view t) { buffer_ += t; }
-
-    void integer(std::int64_t v)
-    {
-        std::array<char, 24> b;
-        const auto r = std::to_chars(b.data(), b.data() + b.size(), v);
-        buffer_.append(b.data(), r.ptr);
-    }
-    void number(double v)
-    {
-        std::array<char, 32> b;
-        const auto r = std::to_chars(b.data(), b.data() + b.size(), v, std::chars_format::general, 17);
-        buffer_.append(b.data(), r.ptr);
-    }
-    void cell(double v)
-    {
-        buffer_ += ',';
-        number(v);
-    }
-    void end_row()
-    {
-        buffer_ += '\n';
-        if (buffer_.size() >= kFlushAt)
-            flush();
-    }
-
-    void flush()
-    {
-        out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
-        buffer_.clear();
-    }
-
-private:
-    static constexpr std::size_t kFlushAt = 1 << 16;
-    std::ostream& out_;
-    std::string buffer_;
-};
-
 std::string number17(double v)
 {
     std::array<char, 32> b;
@@ -438,7 +392,7 @@ int print_run(const Options& o, std::ostream& out, std::ostream& err)
     bool ref_lost = false;
     double t_lost = 0;
     CsvWriter csv(out);
-    csv.text(o.reference ? "step,t,x,y,vx,vy,xs,x_ref,y_ref\n" : "step,t,x,y,vx,vy,xs\n");
+    csv.text(o.reference ? "step,t,x,y,vx,vy,xs,x_ref,y_ref\n" : kRunHeader);
     const auto row = [&](std::int64_t step, const RunState& s) {
         csv.integer(step);
         for (const double v : {static_cast<double>(s.t), s.x, s.y, s.vx, s.vy, s.xs})
@@ -490,14 +444,9 @@ int print_sweep(const Options& o, std::ostream& out, std::ostream& err)
     std::int64_t cut_short = 0;
     {
         CsvWriter csv(out);
-        csv.text("beta,steps,Ax,Ay,Ax_linear\n");
+        csv.text(kSweepHeader);
         for (const SweepRow& r : rows) {
-            csv.number(r.beta);
-            csv.text(",");
-            csv.integer(r.steps);
-            for (const double v : {r.Ax, r.Ay, r.Ax_linear})
-                csv.cell(v);
-            csv.end_row();
+            sweep_row(csv, r);
             cut_short += r.whole ? 0 : 1;
         }
     }

@@ -1,4 +1,4 @@
-#include "tools/sweep.h"
+#include "analysis/sweep.h"
 
 #include <algorithm>
 #include <atomic>

@@ -81,7 +81,10 @@ double linear_amplitude(const Parameters& p)
     return g2 * std::fabs(p.Xm) / std::hypot(g2 - b * b, 2 * p.alpha * b);
 }
 
-SweepRow sweep_point(const Parameters& p)
+namespace {
+
+template <class GiveUp>
+SweepRow sweep_point_until(const Parameters& p, GiveUp&& give_up)
 {
     const Characteristics c = parametr(p);
     const double window = last_periods(p.beta);
@@ -99,6 +102,11 @@ SweepRow sweep_point(const Parameters& p)
             return row;
         }
         ++row.steps;
+        // Asked only now and then: an atomic load per step would be felt in the sweep.
+        if ((row.steps & 1023) == 0 && give_up()) {
+            row.whole = false;
+            return row;
+        }
         const double t = s.t;
         if (t >= first_needed) {
             xr.push(t, s.x, t - window);
@@ -113,6 +121,18 @@ SweepRow sweep_point(const Parameters& p)
     row.Ax = xr.half_range(from);
     row.Ay = yr.half_range(from);
     return row;
+}
+
+}  // namespace
+
+SweepRow sweep_point(const Parameters& p)
+{
+    return sweep_point_until(p, [] { return false; });
+}
+
+SweepRow sweep_point(const Parameters& p, const std::atomic<bool>& cancel)
+{
+    return sweep_point_until(p, [&] { return cancel.load(std::memory_order_relaxed); });
 }
 
 std::vector<SweepRow> sweep(const Parameters& p, double from, double to, std::int64_t n,

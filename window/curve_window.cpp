@@ -1,0 +1,456 @@
+#include "window/curve_window.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QToolTip>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "model/number_format.h"
+#include "platform/platform.h"
+#include "window/lab_texts.h"
+#include "window/results.h"
+#include "window/texts.h"
+
+namespace sp {
+namespace {
+
+constexpr int kMaxPoints = 100000;
+constexpr double kMaxBeta = 1000;
+constexpr double kNearEnough = 8;  // pixels from a point that still mean it
+
+std::atomic<int> g_running_workers{0};
+
+const QColor kAxColour(0xC0, 0, 0);
+const QColor kAyColour(0, 0, 0xC0);
+
+// A run that has not settled by its end is drawn hollow. The sweep's rows do not say so yet;
+// once they carry their own steadiness flag this is where it is read.
+bool settled(const trace::SweepRow& row)
+{
+    return row.whole;
+}
+
+QString number(double v)
+{
+    return std::isfinite(v) ? QString::number(v, 'g', 6) : QStringLiteral("—");
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+
+CurveComputation::CurveComputation(const Parameters& p, double from, double to, int points,
+                                   QObject* parent)
+    : QObject(parent), params_(p), from_(from), to_(to), points_(points)
+{
+    const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1U, 8U);
+    for (unsigned i = 0; i < threads && static_cast<int>(i) < points; ++i)
+        workers_.emplace_back([this] { work(); });
+}
+
+CurveComputation::~CurveComputation()
+{
+    cancel();
+    for (std::thread& t : workers_)
+        t.join();
+}
+
+void CurveComputation::cancel()
+{
+    cancelled_ = true;
+}
+
+int CurveComputation::runningWorkers()
+{
+    return g_running_workers.load();
+}
+
+void CurveComputation::work()
+{
+    ++g_running_workers;
+    struct Leaving {
+        ~Leaving() { --g_running_workers; }
+    } leaving;
+    for (int k = next_++; k < points_ && !cancelled_; k = next_++) {
+        Parameters q = params_;
+        q.beta = trace::sweep_beta(from_, to_, points_, k);
+        const trace::SweepRow row = trace::sweep_point(q, cancelled_);
+        if (cancelled_)
+            return;
+        // Queued to this object's thread; the destructor joins before the object goes, so
+        // the call is never posted to a dead object.
+        QMetaObject::invokeMethod(
+            this, [this, k, row] { emit pointReady(k, row); }, Qt::QueuedConnection);
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+
+CurvePlot::CurvePlot(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("curvePlot"));
+    setMouseTracking(true);
+    setMinimumSize(300, 200);
+    setAccessibleName(QStringLiteral("Амплитуды Ax и Ay в зависимости от β"));
+}
+
+void CurvePlot::start(double from, double to, int points)
+{
+    from_ = from;
+    to_ = to;
+    rows_.assign(static_cast<std::size_t>(points), std::nullopt);
+    done_ = 0;
+    update();
+}
+
+void CurvePlot::setPoint(int index, const trace::SweepRow& row)
+{
+    if (index < 0 || index >= points())
+        return;
+    auto& slot = rows_[static_cast<std::size_t>(index)];
+    if (!slot)
+        ++done_;
+    slot = row;
+    update();
+}
+
+std::vector<trace::SweepRow> CurvePlot::rows() const
+{
+    std::vector<trace::SweepRow> out;
+    for (const auto& r : rows_)
+        if (r)
+            out.push_back(*r);
+    return out;
+}
+
+QRectF CurvePlot::plotArea() const
+{
+    return QRectF(52, 12, std::max(10, width() - 64), std::max(10, height() - 52));
+}
+
+// The measured swings set the height; the linear theory, unbounded at an undamped
+// resonance, is clipped rather than allowed to flatten everything else.
+double CurvePlot::topValue() const
+{
+    double top = 0;
+    for (const auto& r : rows_)
+        if (r)
+            for (const double v : {r->Ax, r->Ay})
+                if (std::isfinite(v))
+                    top = std::max(top, v);
+    return top > 0 ? top * 1.1 : 1.0;
+}
+
+QPointF CurvePlot::toScreen(double beta, double value) const
+{
+    const QRectF a = plotArea();
+    const double span = to_ > from_ ? to_ - from_ : 1.0;
+    const double fx = (beta - from_) / span;
+    const double fy = std::clamp(value / topValue(), -0.05, 1.05);
+    return {a.left() + fx * a.width(), a.bottom() - fy * a.height()};
+}
+
+std::optional<QPointF> CurvePlot::position(int index) const
+{
+    if (index < 0 || index >= points() || !rows_[static_cast<std::size_t>(index)])
+        return std::nullopt;
+    const trace::SweepRow& r = *rows_[static_cast<std::size_t>(index)];
+    if (!std::isfinite(r.Ax))
+        return std::nullopt;
+    return toScreen(r.beta, r.Ax);
+}
+
+QString CurvePlot::describe(int index) const
+{
+    if (index < 0 || index >= points() || !rows_[static_cast<std::size_t>(index)])
+        return {};
+    const trace::SweepRow& r = *rows_[static_cast<std::size_t>(index)];
+    QString text = QStringLiteral("β = %1   Ax = %2   Ay = %3")
+                       .arg(number(r.beta), number(r.Ax), number(r.Ay));
+    if (!settled(r))
+        text += QStringLiteral("   (колебания не установились)");
+    return text;
+}
+
+std::optional<int> CurvePlot::pointAt(QPointF place) const
+{
+    std::optional<int> best;
+    double best_d = kNearEnough;
+    for (int k = 0; k < points(); ++k) {
+        const auto& r = rows_[static_cast<std::size_t>(k)];
+        if (!r)
+            continue;
+        for (const double v : {r->Ax, r->Ay}) {
+            if (!std::isfinite(v))
+                continue;
+            const double d = QLineF(place, toScreen(r->beta, v)).length();
+            if (d <= best_d) {
+                best_d = d;
+                best = k;
+            }
+        }
+    }
+    return best;
+}
+
+void CurvePlot::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillRect(rect(), Qt::white);
+    const QRectF a = plotArea();
+
+    // Grid and labels: five steps each way.
+    p.setPen(QPen(QColor(0xD0, 0xD0, 0xD0), 1));
+    const double top = topValue();
+    const QFontMetrics fm(font());
+    for (int i = 0; i <= 5; ++i) {
+        const double beta = from_ + (to_ - from_) * i / 5.0;
+        const double value = top * i / 5.0;
+        const QPointF bx = toScreen(beta, 0);
+        const QPointF vy = toScreen(from_, value);
+        p.setPen(QPen(QColor(0xD0, 0xD0, 0xD0), 1));
+        p.drawLine(QPointF(bx.x(), a.top()), QPointF(bx.x(), a.bottom()));
+        p.drawLine(QPointF(a.left(), vy.y()), QPointF(a.right(), vy.y()));
+        p.setPen(Qt::black);
+        const QString bl = QString::number(beta, 'g', 3);
+        p.drawText(QPointF(bx.x() - fm.horizontalAdvance(bl) / 2.0, a.bottom() + fm.ascent() + 3), bl);
+        const QString vl = QString::number(value, 'g', 3);
+        p.drawText(QPointF(a.left() - fm.horizontalAdvance(vl) - 4, vy.y() + fm.ascent() / 2.0), vl);
+    }
+    p.setPen(Qt::black);
+    p.drawRect(a);
+    p.drawText(QPointF(a.right() - fm.horizontalAdvance(QStringLiteral("β")), a.bottom() + 2 * fm.height() + 2),
+               QStringLiteral("β"));
+
+    p.save();
+    p.setClipRect(a.adjusted(-6, -6, 6, 6));
+    // The linear theory of the horizontal swing, dashed.
+    QPainterPath theory;
+    bool pen_down = false;
+    for (const auto& r : rows_) {
+        if (!r || !std::isfinite(r->Ax_linear)) {
+            pen_down = false;
+            continue;
+        }
+        const QPointF q = toScreen(r->beta, r->Ax_linear);
+        pen_down ? theory.lineTo(q) : theory.moveTo(q);
+        pen_down = true;
+    }
+    p.setPen(QPen(kAxColour, 1, Qt::DashLine));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(theory);
+
+    const auto curve = [&](double trace::SweepRow::*value, const QColor& colour) {
+        QPainterPath path;
+        bool down = false;
+        for (const auto& r : rows_) {
+            if (!r || !std::isfinite((*r).*value)) {
+                down = false;
+                continue;
+            }
+            const QPointF q = toScreen(r->beta, (*r).*value);
+            down ? path.lineTo(q) : path.moveTo(q);
+            down = true;
+        }
+        p.setPen(QPen(colour, 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(path);
+        for (const auto& r : rows_) {
+            if (!r || !std::isfinite((*r).*value))
+                continue;
+            p.setBrush(settled(*r) ? QBrush(colour) : QBrush(Qt::white));
+            p.drawEllipse(toScreen(r->beta, (*r).*value), 2.5, 2.5);
+        }
+    };
+    curve(&trace::SweepRow::Ax, kAxColour);
+    curve(&trace::SweepRow::Ay, kAyColour);
+    p.restore();
+
+    // Legend.
+    const QPointF l(a.left() + 8, a.top() + fm.height());
+    p.setPen(kAxColour);
+    p.drawText(l, QStringLiteral("● Ax"));
+    p.drawText(l + QPointF(0, fm.height()), QStringLiteral("- - Ax, линейная теория"));
+    p.setPen(kAyColour);
+    p.drawText(l + QPointF(0, 2 * fm.height()), QStringLiteral("● Ay"));
+}
+
+void CurvePlot::mouseMoveEvent(QMouseEvent* event)
+{
+    const auto k = pointAt(event->position());
+    const QString text = k ? describe(*k) : QString();
+    emit hovered(text);
+    if (k)
+        QToolTip::showText(event->globalPosition().toPoint(), text, this);
+    else
+        QToolTip::hideText();
+}
+
+void CurvePlot::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    if (const auto k = pointAt(event->position()))
+        emit pointChosen(rows_[static_cast<std::size_t>(*k)]->beta);
+}
+
+// ---------------------------------------------------------------------------------------
+
+CurveWindow::CurveWindow(Platform& platform, std::function<Parameters()> current, QWidget* parent)
+    : QWidget(parent, Qt::Window), platform_(platform), current_(std::move(current))
+{
+    setObjectName(QStringLiteral("curveWindow"));
+    setWindowTitle(lab::kCurveCaption);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    const auto field = [this](const char* name, const QString& text) {
+        auto* edit = new QLineEdit(text, this);
+        edit->setObjectName(QString::fromLatin1(name));
+        edit->setMaximumWidth(90);
+        return edit;
+    };
+    from_ = field("curveFrom", QStringLiteral("0"));
+    to_ = field("curveTo", QStringLiteral("2.5"));
+    count_ = field("curvePoints", QStringLiteral("200"));
+    calculate_ = new QPushButton(lab::kCalculate, this);
+    calculate_->setObjectName(QStringLiteral("curveCalculate"));
+    cancel_ = new QPushButton(lab::kCancel, this);
+    cancel_->setObjectName(QStringLiteral("curveCancel"));
+    cancel_->setEnabled(false);
+    save_ = new QPushButton(lab::kSaveCurve, this);
+    save_->setObjectName(QStringLiteral("curveSave"));
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName(QStringLiteral("curveProgress"));
+    progress_->setRange(0, 200);
+    progress_->setValue(0);
+    progress_->setFormat(QStringLiteral("%v из %m"));
+    hover_ = new QLabel(this);
+    hover_->setObjectName(QStringLiteral("curveHover"));
+    plot_ = new CurvePlot(this);
+
+    auto* fields = new QHBoxLayout;
+    const auto labelled = [&](const QString& caption, QLineEdit* edit) {
+        auto* label = new QLabel(caption, this);
+        label->setBuddy(edit);
+        fields->addWidget(label);
+        fields->addWidget(edit);
+    };
+    labelled(QStringLiteral("β от"), from_);
+    labelled(QStringLiteral("до"), to_);
+    labelled(QStringLiteral("точек"), count_);
+    fields->addStretch();
+    fields->addWidget(calculate_);
+    fields->addWidget(cancel_);
+    fields->addWidget(save_);
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(fields);
+    column->addWidget(progress_);
+    column->addWidget(plot_, 1);
+    column->addWidget(hover_);
+
+    connect(calculate_, &QPushButton::clicked, this, &CurveWindow::calculate);
+    connect(cancel_, &QPushButton::clicked, this, &CurveWindow::cancel);
+    connect(save_, &QPushButton::clicked, this, &CurveWindow::save);
+    connect(plot_, &CurvePlot::hovered, hover_, &QLabel::setText);
+    connect(plot_, &CurvePlot::pointChosen, this, &CurveWindow::betaChosen);
+}
+
+CurveWindow::~CurveWindow() = default;
+
+void CurveWindow::calculate()
+{
+    const double from = read_number(from_->text().toStdString());
+    const double to = read_number(to_->text().toStdString());
+    const double count = read_number(count_->text().toStdString());
+    if (!(from >= 0 && from <= to && to <= kMaxBeta && count >= 2 && count <= kMaxPoints)) {
+        platform_.message(this, texts::kErrorTitle, lab::kCurveRange);
+        return;
+    }
+    const int points = static_cast<int>(count);
+    finish();  // a computation in progress gives way to the new one
+    plot_->start(from, to, points);
+    progress_->setRange(0, points);
+    progress_->setValue(0);
+    calculate_->setEnabled(false);
+    cancel_->setEnabled(true);
+    computation_ = new CurveComputation(current_(), from, to, points, this);
+    connect(computation_, &CurveComputation::pointReady, this, &CurveWindow::arrived);
+}
+
+void CurveWindow::arrived(int index, const trace::SweepRow& row)
+{
+    plot_->setPoint(index, row);
+    progress_->setValue(plot_->done());
+    if (plot_->done() == plot_->points())
+        finish();
+    emit progressed(plot_->done(), plot_->points());
+}
+
+void CurveWindow::cancel()
+{
+    finish();
+}
+
+void CurveWindow::finish()
+{
+    if (computation_) {
+        // Results already queued must not reach the picture of a later computation.
+        computation_->cancel();
+        disconnect(computation_, nullptr, this, nullptr);
+        computation_->deleteLater();
+        computation_ = nullptr;
+    }
+    calculate_->setEnabled(true);
+    cancel_->setEnabled(false);
+}
+
+void CurveWindow::closeEvent(QCloseEvent* event)
+{
+    finish();
+    QWidget::closeEvent(event);
+}
+
+void CurveWindow::save()
+{
+    const std::vector<trace::SweepRow> rows = plot_->rows();
+    if (rows.empty()) {
+        platform_.message(this, lab::kCurveCaption, lab::kNoCurve);
+        return;
+    }
+    QSettings settings = lab::settings();
+    const QString folder = settings.value(lab::kLastFolderKey, QDir::homePath()).toString();
+    const QString path = platform_.choose_save_file(
+        this, lab::kSaveCurve, QDir(folder).filePath(QStringLiteral("resonance.png")),
+        QStringLiteral("Рисунок PNG (*.png);;Таблица CSV (*.csv)"));
+    if (path.isEmpty())
+        return;
+    settings.setValue(lab::kLastFolderKey, QFileInfo(path).absolutePath());
+    QString why;
+    if (path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) {
+        why = write_whole_file(path, sweep_csv(rows));
+    } else {
+        // Twice as fine as the window shows it, for printing.
+        QImage image(plot_->size() * 2, QImage::Format_RGB32);
+        image.setDevicePixelRatio(2);
+        plot_->render(&image);
+        why = write_whole_file(path, [&](QIODevice& out) { return image.save(&out, "PNG"); });
+    }
+    if (!why.isEmpty())
+        platform_.message(this, texts::kErrorTitle, lab::notWritten(path, why));
+}
+
+}  // namespace sp

@@ -105,6 +105,14 @@ CurvePlot::CurvePlot(QWidget* parent) : QWidget(parent)
     setMouseTracking(true);
     setMinimumSize(300, 200);
     setAccessibleName(QStringLiteral("Амплитуды Ax и Ay в зависимости от β"));
+    // Points arrive faster than a picture is worth repainting; they are shown together a
+    // few dozen times a second, which keeps the window's event loop free.
+    refresh_.setSingleShot(true);
+    refresh_.setInterval(40);
+    connect(&refresh_, &QTimer::timeout, this, [this] {
+        update();
+        emit refreshed();
+    });
 }
 
 void CurvePlot::start(double from, double to, int points)
@@ -124,7 +132,8 @@ void CurvePlot::setPoint(int index, const trace::SweepRow& row)
     if (!slot)
         ++done_;
     slot = row;
-    update();
+    if (!refresh_.isActive())
+        refresh_.start();
 }
 
 std::vector<trace::SweepRow> CurvePlot::rows() const
@@ -366,6 +375,8 @@ CurveWindow::CurveWindow(Platform& platform, std::function<Parameters()> current
     connect(cancel_, &QPushButton::clicked, this, &CurveWindow::cancel);
     connect(save_, &QPushButton::clicked, this, &CurveWindow::save);
     connect(plot_, &CurvePlot::hovered, hover_, &QLabel::setText);
+    // The bar repaints at once on every new value, so it follows the picture's pace.
+    connect(plot_, &CurvePlot::refreshed, this, [this] { progress_->setValue(plot_->done()); });
     connect(plot_, &CurvePlot::pointChosen, this, &CurveWindow::betaChosen);
 }
 
@@ -394,9 +405,11 @@ void CurveWindow::calculate()
 void CurveWindow::arrived(int index, const trace::SweepRow& row)
 {
     plot_->setPoint(index, row);
-    progress_->setValue(plot_->done());
-    if (plot_->done() == plot_->points())
+    if (plot_->done() == plot_->points()) {
+        progress_->setValue(plot_->done());
+        plot_->update();
         finish();
+    }
     emit progressed(plot_->done(), plot_->points());
 }
 

@@ -3,6 +3,7 @@
 // the main window's other parameters, computed on background threads and drawn point by
 // point as the runs finish. A point clicked hands its β back to the main window.
 
+#include <QTimer>
 #include <QWidget>
 #include <atomic>
 #include <functional>
@@ -79,6 +80,8 @@ public:
 signals:
     void pointChosen(double beta);
     void hovered(const QString& text);
+    // The picture was brought up to date with the points that have arrived.
+    void refreshed();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -94,6 +97,7 @@ private:
     double to_ = 2.5;
     std::vector<std::optional<trace::SweepRow>> rows_;
     int done_ = 0;
+    QTimer refresh_;
 };
 
 class CurveWindow : public QWidget {

@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSettings>
+#include <QShortcut>
 #include <QTemporaryDir>
 #include <QThread>
 #include <bit>
@@ -422,6 +423,30 @@ TEST_F(LabTest, TheFivePicturesAreSavedAtTwiceTheScreensResolution)
     platform.chosen_paths = {};
     form->saveFigures();
     EXPECT_EQ(platform.offered_starts.back(), out.path());
+}
+
+// --- for screen readers and the keyboard ---
+
+TEST_F(LabTest, BarsAndTheSlowDownValueAreNamedAndEscapePutsTheAuthorsAway)
+{
+    for (const char* name : {"VScroll1", "VScroll2", "HScroll1", "HScroll2"})
+        EXPECT_FALSE(child<QWidget>(name)->accessibleName().isEmpty()) << name;
+    EXPECT_EQ(child<QWidget>("Label21")->accessibleName(), QStringLiteral("Замедление времени"));
+
+    action(QStringLiteral("mnuHelpAvtors"))->trigger();
+    auto* authors = form->findChild<QWidget*>(QStringLiteral("Form2"));
+    ASSERT_NE(authors, nullptr);
+    EXPECT_TRUE(authors->isWindow());
+    EXPECT_EQ(authors->windowTitle(), QStringLiteral("Авторы"));
+    ASSERT_TRUE(poll([&] { return authors->isVisible(); }));
+    authors->activateWindow();
+    QShortcutEvent shortcut(QKeySequence(Qt::Key_Escape), 0);
+    // The offscreen platform may not make the window active; the shortcut is sent to it.
+    const auto shortcuts = authors->findChildren<QShortcut*>();
+    ASSERT_EQ(shortcuts.size(), 1);
+    EXPECT_EQ(shortcuts[0]->key(), QKeySequence(Qt::Key_Escape));
+    QCoreApplication::sendEvent(shortcuts[0], &shortcut);
+    EXPECT_FALSE(authors->isVisible());
 }
 
 // --- documents ---

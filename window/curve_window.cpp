@@ -160,7 +160,15 @@ double CurvePlot::topValue() const
             for (const double v : {r->Ax, r->Ay})
                 if (std::isfinite(v))
                     top = std::max(top, v);
-    return top > 0 ? top * 1.1 : 1.0;
+    if (!(top > 0) || !std::isfinite(top))
+        return 1.0;
+    // Up to the next round value of five grid steps (1, 2 or 5 times a power of ten).
+    const double raw = top * 1.05 / 5;
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    for (const double m : {1.0, 2.0, 5.0, 10.0})
+        if (m * power >= raw)
+            return 5 * m * power;
+    return 50 * power;
 }
 
 QPointF CurvePlot::toScreen(double beta, double value) const

@@ -62,6 +62,7 @@ Form1::Form1(Platform& platform, QWidget* parent) : QMainWindow(parent), platfor
     client_->setObjectName(QStringLiteral("client"));
     setCentralWidget(client_);
     createControls();
+    nameForAssistiveTechnology();
     createActions();
     createMenus();
     resize(kInitialClient.width(), kInitialClient.height() + menuBar()->sizeHint().height());

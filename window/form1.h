@@ -129,6 +129,7 @@ private:
     void mnuHelpAvtors_Click();
     void mnuHelpAbout_Click();
     void createLabMenus(QMenu* file);
+    void nameForAssistiveTechnology();
     void openDocument(const QString& name, bool text);
     QString lastFolder() const;
     void rememberFolder(const QString& folder);

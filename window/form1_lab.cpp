@@ -2,6 +2,7 @@
 // the pictures and the numbers of a run, and the documents that say why they did not open.
 
 #include <QAction>
+#include <QLabel>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -23,6 +24,18 @@
 #include "window/texts.h"
 
 namespace sp {
+
+// Names for screen readers where the control shows no words of its own: the four bars
+// and the bare number beside the slow-down bar.
+void Form1::nameForAssistiveTechnology()
+{
+    VScroll1_->setAccessibleName(QStringLiteral("Масштаб графика X(t) по вертикали"));
+    VScroll2_->setAccessibleName(QStringLiteral("Масштаб графика Y(t) по вертикали"));
+    HScroll1_->setAccessibleName(QStringLiteral("Замедление времени"));
+    HScroll2_->setAccessibleName(QStringLiteral("Масштаб лупы"));
+    Label21_->setAccessibleName(Label21_->toolTip());
+    Label21_->setAccessibleDescription(QStringLiteral("Во сколько раз замедлен показ движения"));
+}
 
 void Form1::createLabMenus(QMenu* file)
 {

@@ -6,6 +6,9 @@
 #include <limits>
 #include <ostream>
 
+#include "model/characteristics.h"
+#include "model/walk.h"
+
 namespace sp::analysis {
 
 std::string number17(double v)
@@ -124,6 +127,21 @@ double expected_steps(float h, float t_end)
         t += k * advance;
     }
     return steps;
+}
+
+void write_run(std::ostream& out, const Parameters& p, std::int64_t steps)
+{
+    CsvWriter csv(out);
+    trace_header(csv);
+    RunState s = start_run(p);
+    trace_row(csv, 0, s);
+    if (steps <= 0)
+        return;
+    const Characteristics c = characteristics_of(p);
+    walk(s, p, c.h, c.t_end, [&](const RunState& state, const StepInfo& info) {
+        trace_row(csv, info.n, state);
+        return info.n < steps;
+    });
 }
 
 }  // namespace sp::analysis

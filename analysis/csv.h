@@ -74,6 +74,10 @@ void trace_row(CsvWriter& csv, std::int64_t step, const RunState& s,
 void sweep_header(CsvWriter& csv, bool with_lambda = false);
 void sweep_row(CsvWriter& csv, const SweepRow& r, std::optional<double> lambda = std::nullopt);
 
+// The first `steps` steps of the run with p (fewer when the run ends earlier), as the tool
+// prints them with every step shown: what a window saves of the run it has drawn.
+void write_run(std::ostream& out, const Parameters& p, std::int64_t steps);
+
 // What a trace will print: about how many steps a run of step h takes to reach t_end, the
 // single-precision clock counted binade by binade, and ending where it stops advancing.
 double expected_steps(float h, float t_end);

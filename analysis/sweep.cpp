@@ -84,7 +84,10 @@ double linear_amplitude(const Parameters& p)
     return g2 * std::fabs(p.Xm) / std::hypot(g2 - b * b, 2 * p.alpha * b);
 }
 
-SweepRow sweep_point(const Parameters& p)
+namespace {
+
+template <class GiveUp>
+SweepRow sweep_point_until(const Parameters& p, GiveUp&& give_up)
 {
     const Characteristics c = characteristics_of(p);
     const double window = last_periods(p.beta);
@@ -98,6 +101,9 @@ SweepRow sweep_point(const Parameters& p)
     RunState s = start_run(p);
     const WalkEnd end = walk(s, p, c.h, c.t_end, [&](const RunState& st, const StepInfo& info) {
         row.steps = info.n;
+        // Asked only now and then: an atomic load per step would be felt in the sweep.
+        if ((info.n & 1023) == 0 && give_up())
+            return false;
         const double t = st.t;
         response.add(t, st.x);
         if (t >= first_needed) {
@@ -118,6 +124,18 @@ SweepRow sweep_point(const Parameters& p)
     row.phase = r.phase;
     row.steady = r.steady;
     return row;
+}
+
+}  // namespace
+
+SweepRow sweep_point(const Parameters& p)
+{
+    return sweep_point_until(p, [] { return false; });
+}
+
+SweepRow sweep_point(const Parameters& p, const std::atomic<bool>& cancel)
+{
+    return sweep_point_until(p, [&] { return cancel.load(std::memory_order_relaxed); });
 }
 
 std::vector<SweepRow> sweep(const Parameters& p, double from, double to, std::int64_t n,

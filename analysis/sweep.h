@@ -3,6 +3,8 @@
 // run exactly as the window runs it, reduced to the swing over its last ten driving
 // periods, beside what the linear theory of the horizontal swing predicts.
 
+#include <atomic>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <limits>
@@ -34,6 +36,9 @@ double linear_amplitude(const Parameters& p);
 
 // One run with p as the window runs it.
 SweepRow sweep_point(const Parameters& p);
+// The same, given up (whole false, amplitudes NaN) soon after `cancel` becomes true, so a
+// window can drop a long run at once; the numbers of a run not given up are the same.
+SweepRow sweep_point(const Parameters& p, const std::atomic<bool>& cancel);
 
 // The whole sweep, spread over `threads` threads (the caller's included); the rows come
 // back in beta order and do not depend on the number of threads.

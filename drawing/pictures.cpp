@@ -55,4 +55,21 @@ void draw_step(Pictures& pics, const Marks& marks, const Presentation& look, con
     ++anim_count;
 }
 
+WalkEnd draw_first_steps(Pictures& pics, const Settings& s, const Characteristics& c,
+                         const Marks& marks, const CopyRects& blt, std::int64_t steps,
+                         std::int64_t& drawn)
+{
+    drawn = 0;
+    if (steps <= 0)
+        return WalkEnd::Stopped;
+    RunState state = start_run(s.params);
+    int anim_count = 0;
+    return walk(state, s.params, c.h, c.t_end, [&](const RunState& st, const StepInfo& info) {
+        // The crank turns with the driving, taken like xs at the start of the step.
+        draw_step(pics, marks, s.look, blt, st, crank_offsets(s.params, s.look, info.t_start), anim_count);
+        drawn = info.n;
+        return info.n < steps;
+    });
+}
+
 }  // namespace sp

@@ -10,6 +10,7 @@
 #include "model/characteristics.h"
 #include "model/extents.h"
 #include "model/oscillator.h"
+#include "model/walk.h"
 #include "model/parameters.h"
 
 namespace sp {
@@ -43,5 +44,12 @@ void trajectory_segments(Pictures& pics, const RunState& after);
 // animation frame. `crank` is taken at the time at the start of the step.
 void draw_step(Pictures& pics, const Marks& marks, const Presentation& look, const CopyRects& blt,
                const RunState& after, const Crank& crank, int& anim_count);
+
+// The first `steps` steps of a run drawn as the run loop draws them (fewer when the run
+// ends before), without pauses: the pictures a worksheet or a saved copy shows. Returns how
+// the walk ended and sets `drawn` to the steps drawn.
+WalkEnd draw_first_steps(Pictures& pics, const Settings& s, const Characteristics& c,
+                         const Marks& marks, const CopyRects& blt, std::int64_t steps,
+                         std::int64_t& drawn);
 
 }  // namespace sp

@@ -286,6 +286,12 @@ const Surface::Face& Surface::face()
     return *face_;
 }
 
+double Surface::text_width(const QString& s)
+{
+    const QString text = is_symbol_name(font_name_) ? symbol_to_greek(s) : s;
+    return QFontMetricsF(face().font, metrics_device()).horizontalAdvance(text);
+}
+
 void Surface::print_text(const QString& s)
 {
     const auto p = to_pixel(pen_x_, pen_y_);

@@ -95,6 +95,9 @@ public:
     float scale_x2() const { return x2_; }
     float scale_y2() const { return y2_; }
 
+    // How far a text printed with the present font advances, in logical pixels.
+    double text_width(const QString& s);
+
     // Image pixel position of a model point (fractional; pixel (i, j) covers
     // [i, i+1) × [j, j+1)).
     // Empty when the window is degenerate or the point does not map to finite pixels.

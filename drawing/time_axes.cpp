@@ -27,11 +27,21 @@ void time_grid(Surface& g, const Settings& s, std::int16_t n_half, double top, d
     const double grid_t = s.look.grid_t;
     const double period = to_single(2 * grid_t);
     const GridRange is = grid_range(1, n_half - 1, g.size().width());
+    // A label that would run into the one before is left out, so that every label shown
+    // can be read; the grid lines stay. Where none would meet, all are drawn as ever.
+    double clear_from = -std::numeric_limits<double>::infinity();
     for (std::int64_t n = 0; n < is.count; ++n) {
         const double i = is.at(n);
         g.draw_line(i * grid_t, top, i * grid_t, bottom, colors::kGrid);
         g.plot_point(i * period, label_y);
-        g.print_text(QLatin1Char(' ') + fixed(i * 2, 0, dp) + QLatin1Char('p'));
+        const QString label = QLatin1Char(' ') + fixed(i * 2, 0, dp) + QLatin1Char('p');
+        if (const auto at = g.to_pixel(g.pen_x(), g.pen_y())) {
+            const double left = std::floor(at->x()) / g.device_pixel_ratio();
+            if (left < clear_from)
+                continue;
+            clear_from = left + g.text_width(label);
+        }
+        g.print_text(label);
     }
 }
 

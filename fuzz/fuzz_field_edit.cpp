@@ -115,14 +115,9 @@ void check_marks(const Marks& m)
 void run_a_little(Pictures& pics, const Settings& s, const Characteristics& c, const Marks& marks,
                   const CopyRects& blt)
 {
-    RunState state = start_run(s.params);
-    int anim_count = 0;
     // A non-finite step ends the run drawing nothing more; a stalled one is drawn and ends it.
-    walk(state, s.params, c.h, c.t_end, [&](const RunState& st, const StepInfo& info) {
-        draw_step(pics, marks, s.look, blt, st, crank_offsets(s.params, s.look, info.t_start),
-                  anim_count);
-        return info.n < 12;
-    });
+    std::int64_t drawn = 0;
+    draw_first_steps(pics, s, c, marks, blt, 12, drawn);
 }
 
 }  // namespace

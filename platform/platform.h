@@ -12,6 +12,9 @@ namespace sp {
 
 enum class Answer { Yes, No };
 
+// How an attempt to show a document ended.
+enum class Opened { Yes, Missing, NoViewer };
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -26,13 +29,20 @@ public:
     // A modal question with Yes and No (Yes is the default button) and no icon.
     virtual Answer ask(QWidget* parent, const QString& title, const QString& text) = 0;
 
-    // Opens a document, named relative to the current directory, with the program the
-    // desktop associates with it. Whether that worked is not reported.
-    virtual void open_document(const QString& file_name) = 0;
+    // Opens a document, named without a folder, with the program the desktop associates
+    // with it. The document is looked for where an installation puts it (see
+    // document_folders); the answer says whether it was found and shown.
+    virtual Opened open_document(const QString& file_name) = 0;
 
-    // Starts the system's text editor on a file as a separate process, without waiting
-    // for it. A failure to start it is ignored.
-    virtual void edit_text(const QString& file_name) = 0;
+    // Starts the system's text editor on a document, named as above, as a separate process,
+    // without waiting for it.
+    virtual Opened edit_text(const QString& file_name) = 0;
+
+    // The standard dialogs for saving: a folder to write into, or a file to write, starting
+    // from `start`. An empty answer means the user cancelled.
+    virtual QString choose_folder(QWidget* parent, const QString& title, const QString& start) = 0;
+    virtual QString choose_save_file(QWidget* parent, const QString& title, const QString& start,
+                                     const QString& filter) = 0;
 };
 
 }  // namespace sp

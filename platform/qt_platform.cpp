@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QEventLoop>
+#include <QFileDialog>
 #include <QList>
 #include <QFileInfo>
 #include <QLabel>
@@ -67,9 +68,10 @@ void wait_without_user_input(int duration_ms)
     loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
-QString absolute_document_path(const QString& file_name)
+QString installed_document(const QString& file_name)
 {
-    return document_path(file_name, QDir::current(), QDir(QCoreApplication::applicationDirPath()));
+    return find_document(file_name, document_folders(QDir::current(),
+                                                     QDir(QCoreApplication::applicationDirPath())));
 }
 
 // QMessageBox wraps every text wider than 500 pixels (half the screen on a small one), so a
@@ -158,22 +160,38 @@ Answer QtPlatform::ask(QWidget* parent, const QString& title, const QString& tex
                                                                                : Answer::No;
 }
 
-void QtPlatform::open_document(const QString& file_name)
+Opened QtPlatform::open_document(const QString& file_name)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(absolute_document_path(file_name)));
+    const QString path = installed_document(file_name);
+    if (path.isEmpty())
+        return Opened::Missing;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path)) ? Opened::Yes : Opened::NoViewer;
 }
 
-void QtPlatform::edit_text(const QString& file_name)
+Opened QtPlatform::edit_text(const QString& file_name)
 {
-    const QString path = absolute_document_path(file_name);
+    const QString path = installed_document(file_name);
+    if (path.isEmpty())
+        return Opened::Missing;
 #ifdef Q_OS_WIN
     // Notepad by its place on the search path, never by a bare name: a bare name would also
     // be looked up in the current directory, which may hold a program of the same name.
     const QString notepad = QStandardPaths::findExecutable(QStringLiteral("notepad.exe"));
     if (!notepad.isEmpty() && QProcess::startDetached(notepad, {QDir::toNativeSeparators(path)}))
-        return;
+        return Opened::Yes;
 #endif
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path)) ? Opened::Yes : Opened::NoViewer;
+}
+
+QString QtPlatform::choose_folder(QWidget* parent, const QString& title, const QString& start)
+{
+    return QFileDialog::getExistingDirectory(parent, title, start);
+}
+
+QString QtPlatform::choose_save_file(QWidget* parent, const QString& title, const QString& start,
+                                     const QString& filter)
+{
+    return QFileDialog::getSaveFileName(parent, title, start, filter);
 }
 
 bool install_qt_translations(QCoreApplication& app)
@@ -196,6 +214,27 @@ QString document_path(const QString& file_name, const QDir& current, const QDir&
         return here;
     const QString beside_program = program.absoluteFilePath(file_name);
     return QFileInfo::exists(beside_program) ? beside_program : here;
+}
+
+QStringList document_folders(const QDir& current, const QDir& program)
+{
+    QStringList folders = {current.absolutePath(), program.absolutePath(),
+                           QDir::cleanPath(program.absoluteFilePath(
+                               QStringLiteral("../share/spring-pendulum")))};
+    for (const QString& data : QStandardPaths::standardLocations(QStandardPaths::AppDataLocation))
+        if (!folders.contains(data))
+            folders.append(data);
+    return folders;
+}
+
+QString find_document(const QString& file_name, const QStringList& folders)
+{
+    for (const QString& folder : folders) {
+        const QFileInfo candidate(QDir(folder), file_name);
+        if (candidate.isFile())
+            return candidate.absoluteFilePath();
+    }
+    return {};
 }
 
 }  // namespace sp

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QString>
+#include <QStringList>
 
 #include "platform/platform.h"
 
@@ -19,8 +20,11 @@ public:
     void tone(int frequency_hz, int duration_ms) override;
     void message(QWidget* parent, const QString& title, const QString& text) override;
     Answer ask(QWidget* parent, const QString& title, const QString& text) override;
-    void open_document(const QString& file_name) override;
-    void edit_text(const QString& file_name) override;
+    Opened open_document(const QString& file_name) override;
+    Opened edit_text(const QString& file_name) override;
+    QString choose_folder(QWidget* parent, const QString& title, const QString& start) override;
+    QString choose_save_file(QWidget* parent, const QString& title, const QString& start,
+                             const QString& filter) override;
 };
 
 // The boxes message() and ask() show, built but not yet shown, so that their make-up can be
@@ -42,5 +46,13 @@ bool install_qt_translations(QCoreApplication& app);
 // the repository root). When neither has it, the path in the current directory is returned
 // and opening it simply fails.
 QString document_path(const QString& file_name, const QDir& current, const QDir& program);
+
+// Every folder a document may be in, in the order they are tried: the current directory,
+// the program's folder, the installation's share/spring-pendulum beside the program's bin/,
+// and the application data folders of the desktop (QStandardPaths).
+QStringList document_folders(const QDir& current, const QDir& program);
+
+// The first existing file of that name in those folders; empty when there is none.
+QString find_document(const QString& file_name, const QStringList& folders);
 
 }  // namespace sp

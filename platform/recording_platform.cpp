@@ -44,14 +44,40 @@ Answer RecordingPlatform::ask(QWidget* parent, const QString& title, const QStri
     return answer;
 }
 
-void RecordingPlatform::open_document(const QString& file_name)
+Opened RecordingPlatform::open_document(const QString& file_name)
 {
     record(Call{.kind = Kind::OpenDocument, .file_name = file_name});
+    return opened;
 }
 
-void RecordingPlatform::edit_text(const QString& file_name)
+Opened RecordingPlatform::edit_text(const QString& file_name)
 {
     record(Call{.kind = Kind::EditText, .file_name = file_name});
+    return opened;
+}
+
+QString RecordingPlatform::next_path(Kind kind, QWidget* parent, const QString& title,
+                                     const QString& start)
+{
+    QString path;
+    if (!chosen_paths.empty()) {
+        path = chosen_paths.front();
+        chosen_paths.pop_front();
+    }
+    offered_starts.push_back(start);
+    record(Call{.kind = kind, .parent = parent, .title = title, .file_name = path});
+    return path;
+}
+
+QString RecordingPlatform::choose_folder(QWidget* parent, const QString& title, const QString& start)
+{
+    return next_path(Kind::ChooseFolder, parent, title, start);
+}
+
+QString RecordingPlatform::choose_save_file(QWidget* parent, const QString& title,
+                                            const QString& start, const QString&)
+{
+    return next_path(Kind::ChooseFile, parent, title, start);
 }
 
 std::vector<RecordingPlatform::Call> RecordingPlatform::calls_of(Kind kind) const
@@ -87,6 +113,12 @@ std::vector<QString> RecordingPlatform::log() const
             break;
         case Kind::EditText:
             out.push_back(QStringLiteral("edit ") + c.file_name);
+            break;
+        case Kind::ChooseFolder:
+            out.push_back(QStringLiteral("folder ") + c.file_name);
+            break;
+        case Kind::ChooseFile:
+            out.push_back(QStringLiteral("file ") + c.file_name);
             break;
         }
     }

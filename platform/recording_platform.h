@@ -17,7 +17,7 @@ namespace sp {
 
 class RecordingPlatform final : public Platform {
 public:
-    enum class Kind { Tone, Message, Ask, OpenDocument, EditText };
+    enum class Kind { Tone, Message, Ask, OpenDocument, EditText, ChooseFolder, ChooseFile };
 
     struct Call {
         Kind kind;
@@ -26,15 +26,18 @@ public:
         QWidget* parent = nullptr;   // Message, Ask
         QString title{};             // Message, Ask
         QString text{};             // Message, Ask
-        QString file_name{};        // OpenDocument, EditText
+        QString file_name{};        // OpenDocument, EditText; ChooseFolder, ChooseFile: the answer
         Answer answer = Answer::No;  // Ask: what was answered
     };
 
     void tone(int frequency_hz, int duration_ms) override;
     void message(QWidget* parent, const QString& title, const QString& text) override;
     Answer ask(QWidget* parent, const QString& title, const QString& text) override;
-    void open_document(const QString& file_name) override;
-    void edit_text(const QString& file_name) override;
+    Opened open_document(const QString& file_name) override;
+    Opened edit_text(const QString& file_name) override;
+    QString choose_folder(QWidget* parent, const QString& title, const QString& start) override;
+    QString choose_save_file(QWidget* parent, const QString& title, const QString& start,
+                             const QString& filter) override;
 
     // Every call so far, oldest first.
     const std::vector<Call>& calls() const { return calls_; }
@@ -49,6 +52,13 @@ public:
     std::deque<Answer> answers;
     Answer default_answer = Answer::No;
 
+    // What opening a document answers.
+    Opened opened = Opened::Yes;
+    // The paths the coming folder and file dialogs answer, in order; once they are used up,
+    // the dialogs are cancelled (an empty path). The start folder each was offered is kept.
+    std::deque<QString> chosen_paths;
+    std::vector<QString> offered_starts;
+
     // Run inside the call, after it has been recorded: the moment the user would be hearing
     // the tone or looking at the open box. They may call this platform again; the record
     // stays in call order.
@@ -58,6 +68,7 @@ public:
 
 private:
     std::size_t record(Call call);
+    QString next_path(Kind kind, QWidget* parent, const QString& title, const QString& start);
 
     std::vector<Call> calls_;
 };

@@ -156,3 +156,50 @@ TEST(TimeAxes, ZoomedValueGrids)
 
 }  // namespace
 }  // namespace sp
+
+namespace sp {
+namespace {
+
+// Columns of dark (label) pixels in the band just below the time axis, gathered into
+// clusters: columns less than three apart belong together, as the letters of one label
+// do, while labels that stand clear are parted by their leading blank. The value axis and
+// its "0.000" at the left are left out.
+std::vector<std::pair<int, int>> label_clusters(const Surface& g)
+{
+    const QImage& img = g.image();
+    const int axis = test::pixel(g, 0, 0).y();
+    std::vector<std::pair<int, int>> clusters;
+    for (int x = 45; x < img.width(); ++x) {
+        bool ink = false;
+        for (int y = axis + 3; y < std::min(img.height(), axis + 16) && !ink; ++y)
+            ink = qGray(img.pixel(x, y)) < 160;
+        if (!ink)
+            continue;
+        if (clusters.empty() || x - clusters.back().second > 3)
+            clusters.push_back({x, x});
+        clusters.back().second = x;
+    }
+    return clusters;
+}
+
+TEST(TimeAxes, TimeLabelsThatWouldMeetAreLeftOutAndTheRestStandClear)
+{
+    for (const double tmax : {20.0, 60.0, 150.0}) {
+        test::Scene sc;
+        sc.s.params.Tmax = tmax;
+        sc.draw();
+        const auto clusters = label_clusters(sc.picture3);
+        ASSERT_GT(clusters.size(), 3U) << tmax;
+        // The widest label, " 298π", is about 30 pixels; labels run together were far wider.
+        for (const auto& [left, right] : clusters)
+            EXPECT_LT(right - left, 34) << tmax << " at " << left;
+        // The grid keeps a line at every half period.
+        EXPECT_GE(std::ssize(test::columns_with(sc.picture3, test::pixel(sc.picture3, 0, 1.45).y(),
+                                                colors::kGrid)),
+                  half_periods(tmax) - 2)
+            << tmax;
+    }
+}
+
+}  // namespace
+}  // namespace sp

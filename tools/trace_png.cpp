@@ -32,16 +32,8 @@ char locale_decimal_point()
 bool draw_run(Pictures& pics, const Settings& s, const Characteristics& c, const Marks& marks,
               const CopyRects& blt, long long steps, std::ostream& err)
 {
-    if (steps <= 0)
-        return true;
-    RunState state = start_run(s.params);
-    int anim_count = 0;
     std::int64_t drawn = 0;
-    const WalkEnd end = walk(state, s.params, c.h, c.t_end, [&](const RunState& st, const StepInfo& info) {
-        draw_step(pics, marks, s.look, blt, st, crank_offsets(s.params, s.look, info.t_start), anim_count);
-        drawn = info.n;
-        return info.n < steps;
-    });
+    const WalkEnd end = draw_first_steps(pics, s, c, marks, blt, steps, drawn);
     if (end == WalkEnd::NonFinite) {
         err << "spring-pendulum-trace: the motion left the range of numbers at step " << drawn + 1
             << "; the pictures show the run up to step " << drawn << "\n";

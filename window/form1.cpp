@@ -12,6 +12,7 @@
 #include <QMenuBar>
 
 #include "model/number_format.h"
+#include "window/curve_window.h"
 #include "window/fonts.h"
 #include "window/form2.h"
 #include "window/form3.h"
@@ -61,6 +62,7 @@ Form1::Form1(Platform& platform, QWidget* parent) : QMainWindow(parent), platfor
     client_->setObjectName(QStringLiteral("client"));
     setCentralWidget(client_);
     createControls();
+    nameForAssistiveTechnology();
     createActions();
     createMenus();
     resize(kInitialClient.width(), kInitialClient.height() + menuBar()->sizeHint().height());
@@ -114,6 +116,10 @@ void Form1::Form_Resize()
 {
     if (zagruzka_ == 0)
         return;
+    if (layoutsDeferred_) {
+        layoutPending_ = true;
+        return;
+    }
     // A minimised window reports no usable client area; it is laid out when restored.
     if (isMinimized() || client_->width() <= 0 || client_->height() <= 0)
         return;
@@ -165,6 +171,7 @@ void Form1::redrawPictures()
     Pictures pics{pictures_[0]->surface(), pictures_[1]->surface(), pictures_[2]->surface(),
                   pictures_[3]->surface(), form3_->surface()};
     marks_ = redraw_empty(pics, settings_, chars_, extents_, blt_, fonts::decimal_point());
+    drawnSteps_ = 0;
     syncPanels();
 }
 
@@ -225,6 +232,8 @@ void Form1::closeEvent(QCloseEvent* event)
         form2_->close();
     if (form3_)
         form3_->close();
+    if (curveWindow_)
+        curveWindow_->close();  // its runs are given up, not waited for
     endProgram();
 }
 

@@ -18,6 +18,7 @@
 
 class QGroupBox;
 class QLabel;
+class QMenu;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -26,6 +27,8 @@ class QTimer;
 
 namespace sp {
 
+class CurveWindow;
+struct Experiment;
 class Form2;
 class Form3;
 class Panel;
@@ -54,6 +57,17 @@ public:
 
     // A run is in progress, also while it is stopping.
     bool runActive() const { return runActive_; }
+
+    // The experiments menu: an experiment's values go into the fields as if typed, the
+    // graph choice and the zoom bars are set, and the pictures are redrawn once.
+    void applyExperiment(const Experiment& e);
+    void applyStartValues();
+    // Writes a β chosen on the resonance curve into its field; not during a run.
+    bool chooseBeta(double beta);
+    CurveWindow* curveWindow() const { return curveWindow_; }
+    void showCurveWindow();
+    void saveFigures();
+    void saveRun();
 
 signals:
     // After every complete re-layout; lets observers (and tests) follow the redraws.
@@ -114,6 +128,11 @@ private:
     void mnuHelpUprav_Click();
     void mnuHelpAvtors_Click();
     void mnuHelpAbout_Click();
+    void createLabMenus(QMenu* file);
+    void nameForAssistiveTechnology();
+    void openDocument(const QString& name, bool text);
+    QString lastFolder() const;
+    void rememberFolder(const QString& folder);
 
     QLineEdit* field(ParamId id) const { return fields_[static_cast<std::size_t>(id)]; }
     // A field the user is not editing shows its text from the first character, where the sign
@@ -160,8 +179,19 @@ private:
     QAction* mnuHelpAvtors_ = nullptr;
     QAction* mnuHelpAbout_ = nullptr;
 
+    QList<QAction*> presetActions_;  // disabled during a run, like the fields
+
+    // A batch of field entries lays out and redraws once, at its end.
+    bool layoutsDeferred_ = false;
+    bool layoutPending_ = false;
+    // Steps drawn on the pictures since they were last cleared, and the run they belong to.
+    std::int64_t drawnSteps_ = 0;
+    Parameters runParams_{};
+    std::int64_t runSteps_ = -1;  // -1: no run yet
+
     Form2* form2_ = nullptr;
     Form3* form3_ = nullptr;
+    CurveWindow* curveWindow_ = nullptr;
 };
 
 }  // namespace sp

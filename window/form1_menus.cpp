@@ -37,6 +37,7 @@ void Form1::createMenus()
     file->setObjectName(QStringLiteral("mnuFile"));
     file->addAction(mnuFilespravka_);
     file->addAction(mnuFilespravka2_);
+    createLabMenus(file);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Помощь"));
     help->setObjectName(QStringLiteral("mnuHelp"));
@@ -49,22 +50,22 @@ void Form1::createMenus()
 
 void Form1::mnuFilespravka_Click()
 {
-    platform_.open_document(QStringLiteral("spravka.pdf"));
+    openDocument(QStringLiteral("spravka.pdf"), false);
 }
 
 void Form1::mnuFilespravka2_Click()
 {
-    platform_.open_document(QStringLiteral("spravka2.pdf"));
+    openDocument(QStringLiteral("spravka2.pdf"), false);
 }
 
 void Form1::mnuHelpInstruction_Click()
 {
-    platform_.edit_text(QStringLiteral("instruction.txt"));
+    openDocument(QStringLiteral("instruction.txt"), true);
 }
 
 void Form1::mnuHelpUprav_Click()
 {
-    platform_.open_document(QStringLiteral("uprav.pdf"));
+    openDocument(QStringLiteral("uprav.pdf"), false);
 }
 
 void Form1::mnuHelpAvtors_Click()

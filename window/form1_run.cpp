@@ -2,6 +2,7 @@
 // executes inside the start button's click: every other handler, the stop click among
 // them, runs inside the pause between two steps.
 
+#include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -44,6 +45,8 @@ void Form1::CmdOK_Click()
     Form_Resize();
     ensureMagnifier();
     setRunningLook(true);
+    runParams_ = settings_.params;
+    runSteps_ = 0;
     runActive_ = true;
     raschet(*this);
     runActive_ = false;
@@ -58,6 +61,8 @@ void Form1::lockForRun(bool locked)
     VScroll1_->setEnabled(!locked);
     VScroll2_->setEnabled(!locked);
     Command1_->setEnabled(!locked);
+    for (QAction* preset : presetActions_)
+        preset->setEnabled(!locked);
 }
 
 void Form1::setRunningLook(bool running)
@@ -81,6 +86,8 @@ Pictures Form1::pictures()
 
 void Form1::showDrawn()
 {
+    ++drawnSteps_;
+    ++runSteps_;
     syncPanels();
     emit stepDrawn();
 }

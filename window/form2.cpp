@@ -1,6 +1,7 @@
 #include "window/form2.h"
 
 #include <QLabel>
+#include <QShortcut>
 
 #include "window/artwork.h"
 #include "window/fonts.h"
@@ -13,6 +14,10 @@ Form2::Form2(QWidget* parent) : QWidget(parent, Qt::Window)
     setWindowTitle(QStringLiteral("Авторы"));
     setWindowIcon(program_icon());
     setFixedSize(222, 297);
+    setAccessibleName(windowTitle());
+    // A small window of details: Escape puts it away, as it does a dialog.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 
     Image1_ = new QLabel(this);
     Image1_->setObjectName(QStringLiteral("Image1"));

@@ -12,6 +12,7 @@ Form3::Form3(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(texts::kMagnifierCaption);
+    setAccessibleName(texts::kMagnifierCaption);
     setWindowIcon(program_icon());
     // The magnifier writes its grid numbers in the window's own small font.
     panel_ = new Panel(this, kMagnifierFontName, kMagnifierFontPoints);

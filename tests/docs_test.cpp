@@ -86,4 +86,50 @@ TEST_F(Typesetter, EveryAccompanyingDocumentTypesets)
     }
 }
 
+// The window's experiment menu and the guide are read side by side: every experiment the menu
+// offers has its section in the guide, under the menu's title without the variant.
+TEST(ExperimentsGuide, EveryExperimentOfTheMenuHasItsSection)
+{
+    const QString guide = QString::fromUtf8(read(QDir(SP_DOCS_SOURCE_DIR).filePath("spravka2.html")));
+    const QStringList rows = QString::fromUtf8(read(QDir(SP_DOCS_SOURCE_DIR).filePath("experiments.tsv")))
+                                 .split('\n', Qt::SkipEmptyParts);
+    ASSERT_GT(rows.size(), 1);
+    QStringList keys;
+    for (const QString& row : rows.mid(1)) {
+        const QStringList cells = row.split('\t');
+        ASSERT_EQ(cells.size(), 14) << row.toStdString();
+        keys << cells[0];
+        QString title = cells[1];
+        title.remove(QRegularExpression(", [а-я]\\)$"));
+        EXPECT_TRUE(guide.contains("<h2>" + title + "</h2>")) << title.toStdString();
+    }
+    for (const char* key : {"9a", "9b", "9c"})
+        EXPECT_TRUE(keys.contains(key)) << key;
+}
+
+// The guide as built: each picture it shows was made beside it, the stroboscopic sections and
+// the bifurcation picture among them, and the exponents it quotes were filled in.
+TEST(ExperimentsGuide, BuiltGuideShowsThePicturesItRefersTo)
+{
+    const QDir built(SP_DOCS_BINARY_DIR);
+    const QString guide = QString::fromUtf8(read(built.filePath("spravka2.html")));
+    ASSERT_FALSE(guide.isEmpty()) << "build the sp-docs target first";
+    QStringList sources;
+    const QRegularExpression img("<img src=\"([^\"]+)\"");
+    for (auto it = img.globalMatch(guide); it.hasNext();)
+        sources << it.next().captured(1);
+    for (const char* needed : {"figures/chaos_a/poincare.png", "figures/chaos_b/poincare.png",
+                               "figures/chaos_c/poincare.png", "figures/bifurcation/bifurcation.png"})
+        EXPECT_TRUE(sources.contains(needed)) << needed;
+    for (const QString& source : sources) {
+        const QByteArray png = read(built.filePath(source));
+        EXPECT_TRUE(png.startsWith("\x89PNG")) << source.toStdString();
+    }
+    EXPECT_FALSE(guide.contains(QRegularExpression("@[A-Za-z0-9_]+@")));
+    // Each regime's exponent is written with its sign: the ordered ones negative, the default
+    // one positive.
+    EXPECT_TRUE(guide.contains(QRegularExpression("λ = −0,\\d+ \\(разброс 0,\\d+\\) — почти ровно −α")));
+    EXPECT_TRUE(guide.contains(QRegularExpression("Показатель положителен: λ = 0,\\d*[1-9]")));
+}
+
 }  // namespace

@@ -11,7 +11,7 @@ sp_packages=(
     libgtest-dev libbenchmark-dev libboost-dev libcli11-dev
     fonts-liberation fonts-dejavu-core
     xvfb xauth xdotool imagemagick
-    dpkg-dev
+    dpkg-dev ccache
 )
 
 sp_missing_packages() {
@@ -69,7 +69,19 @@ sp_install() {
 # have changed since it was last configured, or it was configured otherwise than by this
 # function: a cache variable a preset sets only takes effect through a configure,
 # which the build's own check of the CMakeLists does not run.
+# Compiled objects are kept between builds, and between clones of the tree: paths inside the
+# tree are hashed relative to it, so a fresh clone in another folder reuses what an earlier
+# build compiled. Read by CMake when a build folder is first configured.
+sp_compiler_cache() {
+    command -v ccache >/dev/null 2>&1 || return 0
+    export CMAKE_CXX_COMPILER_LAUNCHER=ccache
+    export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true
+    # The precompiled test headers and the build's own time stamps would otherwise miss.
+    export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
+}
+
 sp_build() {
+    sp_compiler_cache
     local preset=$1
     shift
     local dir=build

@@ -113,10 +113,16 @@ QStringList namesOf(Face face)
 
 // The two headings give up a little of their size in a window whose boxes are too narrow
 // for their whole text.
-bool shrinksToFit(const Control& c)
+// The field labels (Label1 to Label9) may give up to two points, so that a caption wider
+// than its box («Tmax =») keeps clear of its field.
+double mayGiveUp(const Control& c)
 {
-    return QLatin1String(c.name) == QLatin1String("Label10") ||
-           QLatin1String(c.name) == QLatin1String("Label11");
+    const QLatin1String name(c.name);
+    if (name == QLatin1String("Label10") || name == QLatin1String("Label11"))
+        return 1;
+    if (name.size() == 6 && name.startsWith(QLatin1String("Label")) && name.back() >= '1' && name.back() <= '9')
+        return 2;
+    return 0;
 }
 
 void expectFace(const QFont& font, const Control& c)
@@ -124,9 +130,9 @@ void expectFace(const QFont& font, const Control& c)
     const QStringList names = namesOf(c.face);
     EXPECT_EQ(font.families().value(0).toStdString(), names.front().toStdString());
     EXPECT_TRUE(names.contains(QFontInfo(font).family())) << QFontInfo(font).family().toStdString();
-    if (shrinksToFit(c)) {
+    if (const double room = mayGiveUp(c); room > 0) {
         EXPECT_LE(font.pointSizeF(), c.points);
-        EXPECT_GE(font.pointSizeF(), c.points - 1);
+        EXPECT_GE(font.pointSizeF(), c.points - room);
     } else {
         EXPECT_EQ(font.pointSizeF(), c.points);
     }

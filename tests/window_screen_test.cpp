@@ -59,12 +59,12 @@ TEST_F(ScreenTest, AFieldTheUserLeftShowsItsStart)
     dyg->end(false);
     EXPECT_TRUE(showsItsStart(dyg));
 
-    // −1 is wider than the field; typed in, the part at the cursor shows: the end.
+    // −1234.5 is wider than the field; typed in, the part at the cursor shows: the end.
     focus(dyg, Qt::MouseFocusReason);
     dyg->selectAll();
-    dyg->insert("-1");
-    ASSERT_EQ(dyg->text(), "-1.00000000");
-    EXPECT_EQ(form->settings().params.DYg, -1.0f);
+    dyg->insert("-1234.5");
+    ASSERT_EQ(dyg->text(), "-1234.50000000");
+    EXPECT_EQ(form->settings().params.DYg, -1234.5);
     dyg->end(false);
     look(dyg);  // painted scrolled to the end
     focus(text("Text9"), Qt::TabFocusReason);
@@ -82,6 +82,34 @@ TEST_F(ScreenTest, AFieldTheUserLeftShowsItsStart)
     QApplication::setActiveWindow(nullptr);
     dyg->setEnabled(false);
     EXPECT_TRUE(showsItsStart(dyg));
+}
+
+TEST_F(ScreenTest, ANegativeValueShowsWholeAndEveryLabelKeepsClearOfItsField)
+{
+    // A minus sign more than a normal value: the last digit must still be in view, wherever
+    // the cursor stands, and a positive value keeps its normal spacing.
+    for (const char* name : {"Text7", "Text2", "Text8"}) {
+        QLineEdit* edit = text(name);
+        focus(edit, Qt::MouseFocusReason);
+        edit->selectAll();
+        edit->insert("-0.7");
+        ASSERT_EQ(edit->text(), "-0.70000000") << name;
+        edit->end(false);
+        look(edit);  // painted with the cursor at the end
+        focus(text("Text9"), Qt::TabFocusReason);  // no cursor drawn in the comparison
+        edit->end(false);
+        EXPECT_TRUE(showsItsStart(edit)) << name << ": a digit is out of view";
+        focus(edit, Qt::MouseFocusReason);
+        edit->selectAll();
+        edit->insert("0.25");
+        EXPECT_EQ(edit->font().letterSpacing(), 100) << name;
+    }
+    for (const char* name : {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6", "Label7", "Label8",
+                             "Label9"}) {
+        auto* label = child<QLabel>(name);
+        EXPECT_LT(QFontMetricsF(label->font()).horizontalAdvance(label->text()), label->contentsRect().width())
+            << name << " runs into its field";
+    }
 }
 
 TEST_F(ScreenTest, HeadingsReadWholeInTheirBoxes)

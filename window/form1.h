@@ -91,6 +91,7 @@ private:
     void createMenus();
     void setTabOrderChain();
     void fitHeadings();
+    void fitFieldText(QLineEdit* edit);
 
     void Form_Load();
     void defaults();

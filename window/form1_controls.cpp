@@ -3,6 +3,7 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QStyle>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -41,6 +42,21 @@ void fitHeading(QLabel* label)
     constexpr double kSmallest = 6;
     while (font.pointSizeF() > kSmallest &&
            QFontMetrics(font).horizontalAdvance(label->text()) > room)
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    if (label->font() != font)
+        label->setFont(font);
+}
+
+// A field label whose caption is wider than its box («Tmax =» in 12 points is 50 pixels in
+// 48) would run into its field: it gives up to two points of its size so that a pixel of
+// room stays between them. Labels that fit keep their size.
+void fitFieldLabel(QLabel* label)
+{
+    QFont font = fonts::serif(12);
+    font.setLetterSpacing(label->font().letterSpacingType(), label->font().letterSpacing());
+    const int room = label->contentsRect().width() - 2;
+    constexpr double kSmallest = 10;
+    while (font.pointSizeF() > kSmallest && QFontMetricsF(font).horizontalAdvance(label->text()) > room)
         font.setPointSizeF(font.pointSizeF() - 0.25);
     if (label->font() != font)
         label->setFont(font);
@@ -116,6 +132,7 @@ void Form1::createParameterBlock()
         palette.setColor(QPalette::Base, kFieldYellow);
         edit->setPalette(palette);
         const ParamId id = row.id;
+        connect(edit, &QLineEdit::textChanged, this, [this, edit] { fitFieldText(edit); });
         connect(edit, &QLineEdit::textChanged, this, [this, id] { fieldChanged(id); });
         fields_[index] = edit;
     }
@@ -206,6 +223,29 @@ void Form1::fitHeadings()
 {
     fitHeading(Label10_);
     fitHeading(Label11_);
+    for (QLabel* label : fieldLabels_)
+        fitFieldLabel(label);
+    for (QLineEdit* edit : fields_)
+        fitFieldText(edit);
+}
+
+// A normal value (ten characters) fills the field exactly; a negative one has a minus sign
+// more, and its last digit would be out of view. Such a text is set a little closer, at
+// most a tenth, so that it shows whole; a text that fits keeps the normal spacing.
+void Form1::fitFieldText(QLineEdit* edit)
+{
+    QFont font = edit->font();
+    // The text runs between the frames (its padding is cancelled above).
+    const int frame = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit);
+    const int room = edit->contentsRect().width() - 2 * frame - kLineEditPadding;
+    double spacing = 100;
+    font.setLetterSpacing(QFont::PercentageSpacing, spacing);
+    while (spacing > 90 && QFontMetricsF(font).horizontalAdvance(edit->text()) > room) {
+        spacing -= 1;
+        font.setLetterSpacing(QFont::PercentageSpacing, spacing);
+    }
+    if (edit->font() != font)
+        edit->setFont(font);
 }
 
 void Form1::setTabOrderChain()

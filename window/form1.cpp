@@ -16,6 +16,7 @@
 #include "window/form2.h"
 #include "window/form3.h"
 #include "window/panel.h"
+#include "window/portrait_window.h"
 #include "window/placement.h"
 #include "window/texts.h"
 #include "window/artwork.h"
@@ -165,6 +166,8 @@ void Form1::redrawPictures()
     Pictures pics{pictures_[0]->surface(), pictures_[1]->surface(), pictures_[2]->surface(),
                   pictures_[3]->surface(), form3_->surface()};
     marks_ = redraw_empty(pics, settings_, chars_, extents_, blt_, fonts::decimal_point());
+    if (portrait_)
+        portrait_->redraw(settings_.params, chars_, extents_);
     syncPanels();
 }
 
@@ -173,6 +176,8 @@ void Form1::syncPanels()
     for (Panel* panel : pictures_)
         panel->sync();
     form3_->panel()->sync();
+    if (portrait_)
+        portrait_->panel()->sync();
 }
 
 void Form1::show_graphs()
@@ -225,6 +230,8 @@ void Form1::closeEvent(QCloseEvent* event)
         form2_->close();
     if (form3_)
         form3_->close();
+    if (portrait_)
+        portrait_->close();
     endProgram();
 }
 

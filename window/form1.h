@@ -29,6 +29,7 @@ namespace sp {
 class Form2;
 class Form3;
 class Panel;
+class PortraitWindow;
 class Platform;
 
 class Form1 : public QMainWindow, private RunHost {
@@ -51,6 +52,9 @@ public:
     QSize clientSize() const;
     // The magnifier exists, hidden, from the first layout on.
     Form3* magnifier() const { return form3_; }
+
+    // The phase portrait, once opened from the menu; null before.
+    PortraitWindow* portrait() const { return portrait_; }
 
     // A run is in progress, also while it is stopping.
     bool runActive() const { return runActive_; }
@@ -75,6 +79,7 @@ private:
     void createBottomRow();
     void createActions();
     void createMenus();
+    void createPortraitMenu();
     void setTabOrderChain();
     void fitHeadings();
 
@@ -104,6 +109,7 @@ private:
     bool quitting() const override { return closing_; }
     Pictures pictures() override;
     const CopyRects& copyRects() const override { return blt_; }
+    void drawPhase(const RunState& before, const RunState& after) override;
     void showDrawn() override;
     void Wait(double seconds) override;
     void endOfRun() override;
@@ -114,6 +120,7 @@ private:
     void mnuHelpUprav_Click();
     void mnuHelpAvtors_Click();
     void mnuHelpAbout_Click();
+    void mnuExperimentsPortrait_Click();
 
     QLineEdit* field(ParamId id) const { return fields_[static_cast<std::size_t>(id)]; }
     // A field the user is not editing shows its text from the first character, where the sign
@@ -159,9 +166,11 @@ private:
     QAction* mnuHelpUprav_ = nullptr;
     QAction* mnuHelpAvtors_ = nullptr;
     QAction* mnuHelpAbout_ = nullptr;
+    QAction* mnuExperimentsPortrait_ = nullptr;
 
     Form2* form2_ = nullptr;
     Form3* form3_ = nullptr;
+    PortraitWindow* portrait_ = nullptr;
 };
 
 }  // namespace sp

@@ -8,7 +8,9 @@
 #include "platform/platform.h"
 #include "window/form1.h"
 #include "window/form2.h"
+#include "window/form3.h"
 #include "window/placement.h"
+#include "window/portrait_window.h"
 #include "window/texts.h"
 
 namespace sp {
@@ -29,6 +31,8 @@ void Form1::createActions()
     mnuHelpUprav_ = make("mnuHelpUprav", QStringLiteral("Управление"), &Form1::mnuHelpUprav_Click);
     mnuHelpAvtors_ = make("mnuHelpAvtors", QStringLiteral("Авторы"), &Form1::mnuHelpAvtors_Click);
     mnuHelpAbout_ = make("mnuHelpAbout", QStringLiteral("О программе"), &Form1::mnuHelpAbout_Click);
+    mnuExperimentsPortrait_ = make("mnuExperimentsPortrait", QStringLiteral("Фазовый портрет"),
+                                   &Form1::mnuExperimentsPortrait_Click);
 }
 
 void Form1::createMenus()
@@ -38,6 +42,8 @@ void Form1::createMenus()
     file->addAction(mnuFilespravka_);
     file->addAction(mnuFilespravka2_);
 
+    createPortraitMenu();
+
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Помощь"));
     help->setObjectName(QStringLiteral("mnuHelp"));
     help->addAction(mnuHelpInstruction_);
@@ -45,6 +51,18 @@ void Form1::createMenus()
     help->addSeparator()->setObjectName(QStringLiteral("mnuHelpSep1"));
     help->addAction(mnuHelpAvtors_);
     help->addAction(mnuHelpAbout_);
+}
+
+// «Фазовый портрет» in «Опыты», the menu after «Файл», made here unless it is already there.
+void Form1::createPortraitMenu()
+{
+    auto* experiments = menuBar()->findChild<QMenu*>(QStringLiteral("mnuExperiments"),
+                                                     Qt::FindDirectChildrenOnly);
+    if (!experiments) {
+        experiments = menuBar()->addMenu(QStringLiteral("&Опыты"));
+        experiments->setObjectName(QStringLiteral("mnuExperiments"));
+    }
+    experiments->addAction(mnuExperimentsPortrait_);
 }
 
 void Form1::mnuFilespravka_Click()
@@ -75,6 +93,23 @@ void Form1::mnuHelpAvtors_Click()
     form2_->move(centred_on(frameGeometry(), form2_->frameGeometry().size()));
     form2_->show();
     form2_->raise();
+}
+
+// Opens the portrait beside the main window, under the magnifier's place. Harmless during
+// a run: made then, it draws from the next step on.
+void Form1::mnuExperimentsPortrait_Click()
+{
+    if (!portrait_) {
+        portrait_ = new PortraitWindow(this);
+        portrait_->redraw(settings_.params, chars_, extents_);
+    }
+    if (!portrait_->isVisible()) {
+        const QPoint beside = magnifier_position(frameGeometry());
+        const int below = form3_ ? form3_->frameGeometry().height() : 0;
+        portrait_->move(beside + QPoint(0, below));
+    }
+    portrait_->show();
+    portrait_->raise();
 }
 
 void Form1::mnuHelpAbout_Click()

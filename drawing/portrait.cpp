@@ -14,7 +14,7 @@ namespace {
 // axes, would no longer be finite; below the other end a range is no longer a picture.
 constexpr double kMostRange = 1e36;
 constexpr double kLeastRange = 1e-6;
-constexpr double kMargin = 1.06;  // room around the axes for the labels at their ends
+constexpr double kMargin = 1.1;  // room around the axes for the labels at their ends
 
 double bounded(double v)
 {

@@ -1,5 +1,6 @@
-// The menu bar: three documents, the instruction in the text editor, the information box
-// and the authors' window. None of them touches the model; all work during a run too.
+// The menu bar: three documents, the instruction in the text editor, the information box,
+// the authors' window and the phase portrait. None of them touches the model; all work
+// during a run too.
 
 #include <QAction>
 #include <QMenu>

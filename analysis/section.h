@@ -42,4 +42,16 @@ std::int64_t default_skip(double beta, float t_end);
 // end. Needs β > 0 (nothing otherwise).
 Section section(const Parameters& p, float h, float t_end, std::int64_t skip);
 
+// The state at tk inside one step that began at t0 in `start` and ended in `end`, holding
+// the suspension point at xs all the while.
+SectionPoint section_point(const Parameters& p, const StepStages::Stage& start, double t0,
+                           const RunState& end, double xs, std::int64_t k, double tk);
+
+// The section points that fall in one step of a run followed as it goes: those with
+// before.t < t_k ≤ after.t, and t_0 = 0 itself in the run's first step. `after` is the
+// state the step reached from `before`, with the suspension point it held in after.xs.
+// Needs β > 0 (nothing otherwise); at most `most` points.
+std::vector<SectionPoint> section_points_in_step(const Parameters& p, const RunState& before,
+                                                 const RunState& after, std::size_t most = 4);
+
 }  // namespace sp

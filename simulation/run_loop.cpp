@@ -14,12 +14,15 @@ RunEnd raschet(RunHost& host)
     // The stop button is looked at before every step, the first included; a pause may
     // re-lay out the window, so the step and the end time are asked for again each time.
     bool stopped = !host.runCaptionIsStop();
+    RunState before = state;  // where the step being drawn started
     const auto observe = [&](const RunState& s, const StepInfo& info) {
         const Settings& settings = host.settings();
         // The crank turns with the driving, taken like xs at the start of the step.
         const Crank crank = crank_offsets(settings.params, settings.look, info.t_start);
         Pictures pics = host.pictures();
         draw_step(pics, host.marks(), settings.look, host.copyRects(), s, crank, anim_count);
+        host.drawPhase(before, s);
+        before = s;
         host.showDrawn();
         if (info.stalled)
             return true;  // t would stay below t_end for ever: the walk ends here, unpaused

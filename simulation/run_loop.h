@@ -27,6 +27,9 @@ public:
     virtual const Marks& marks() const = 0;
     virtual const CopyRects& copyRects() const = 0;
 
+    // Draws the step on the pictures beside the five (the phase portrait), in the same step
+    // and before they are shown; `before` is the state the step started from.
+    virtual void drawPhase(const RunState& /*before*/, const RunState& /*after*/) {}
     // Lets the panels show what the step drew.
     virtual void showDrawn() = 0;
     virtual void Wait(double seconds) = 0;

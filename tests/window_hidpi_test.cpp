@@ -1,6 +1,7 @@
 // The window on two screens, one at 100 % and one at 200 % (the offscreen platform's
 // screens from window_hidpi_screens.json): each panel draws at its screen's ratio, shows
 // its image unscaled, and a move to the other screen draws every picture again.
+#include <QAction>
 #include <QBackingStore>
 #include <QDeadlineTimer>
 #include <QGuiApplication>
@@ -13,6 +14,7 @@
 #include "drawing_test_support.h"
 #include "window/form3.h"
 #include "window/panel.h"
+#include "window/portrait_window.h"
 #include "window_fixture.h"
 
 namespace {
@@ -90,6 +92,31 @@ TEST_F(HiDpiTest, AMoveToAScreenOfAnotherRatioRedrawsEveryPictureAtIt)
     ASSERT_TRUE(waitFor([&] { return lupa->surface().device_pixel_ratio() == 2.0; }));
     EXPECT_EQ(lupa->surface().image().size(), QSize(500, 500));
     EXPECT_GT(sp::test::count(lupa->surface(), sp::colors::kBlack), 500);
+}
+
+// The phase portrait draws at its own screen's ratio: twice the pixels each way there,
+// its axes drawn again, and a run's line and dots as many pixels wide as at 100 %, doubled.
+TEST_F(HiDpiTest, ThePortraitDrawsAtItsScreensRatio)
+{
+    form->findChild<QAction*>(QStringLiteral("mnuExperimentsPortrait"))->trigger();
+    sp::PortraitWindow* portrait = form->portrait();
+    ASSERT_NE(portrait, nullptr);
+    sp::Panel* panel = portrait->panel();
+    ASSERT_TRUE(waitFor([&] { return panel->surface().device_pixel_ratio() == 1.0; }));
+    type(text("Text9"), "1");
+    child<QPushButton>("CmdOK")->click();
+    const int red_at_1 = sp::test::count(panel->surface(), sp::kPortraitLine);
+    ASSERT_GT(red_at_1, 20);
+
+    moveTo(portrait, "double", QPoint(300, 20));
+    ASSERT_TRUE(waitFor([&] { return panel->surface().device_pixel_ratio() == 2.0; }));
+    EXPECT_EQ(panel->surface().image().size(), panel->size() * 2);
+    EXPECT_GT(sp::test::count(panel->surface(), sp::colors::kBlack), 500);  // the axes again
+    child<QPushButton>("CmdOK")->click();
+    const int red_at_2 = sp::test::count(panel->surface(), sp::kPortraitLine);
+    // A line of one logical pixel is two image pixels wide and twice as long.
+    EXPECT_GT(red_at_2, 3 * red_at_1);
+    EXPECT_LT(red_at_2, 5 * red_at_1);
 }
 
 // Each step repaints only the logical rectangle it drew in, and that rectangle covers all

@@ -153,7 +153,8 @@ TEST_F(LabTest, TheExperimentsMenuStandsBetweenFileAndHelp)
     QStringList expected;
     for (const sp::Experiment& e : sp::builtin_experiments().rows)
         expected << e.title;
-    expected << QStringLiteral("Исходные значения") << QStringLiteral("Резонансная кривая…");
+    expected << QStringLiteral("Исходные значения") << QStringLiteral("Резонансная кривая…")
+             << QStringLiteral("Фазовый портрет");
     EXPECT_EQ(items, expected);
 }
 

@@ -17,6 +17,7 @@
 #include "window/form2.h"
 #include "window/form3.h"
 #include "window/panel.h"
+#include "window/portrait_window.h"
 #include "window/placement.h"
 #include "window/texts.h"
 #include "window/artwork.h"
@@ -172,6 +173,8 @@ void Form1::redrawPictures()
                   pictures_[3]->surface(), form3_->surface()};
     marks_ = redraw_empty(pics, settings_, chars_, extents_, blt_, fonts::decimal_point());
     drawnSteps_ = 0;
+    if (portrait_)
+        portrait_->redraw(settings_.params, chars_, extents_);
     syncPanels();
 }
 
@@ -180,6 +183,8 @@ void Form1::syncPanels()
     for (Panel* panel : pictures_)
         panel->sync();
     form3_->panel()->sync();
+    if (portrait_)
+        portrait_->panel()->sync();
 }
 
 void Form1::show_graphs()
@@ -234,6 +239,8 @@ void Form1::closeEvent(QCloseEvent* event)
         form3_->close();
     if (curveWindow_)
         curveWindow_->close();  // its runs are given up, not waited for
+    if (portrait_)
+        portrait_->close();
     endProgram();
 }
 

@@ -32,6 +32,7 @@ struct Experiment;
 class Form2;
 class Form3;
 class Panel;
+class PortraitWindow;
 class Platform;
 
 class Form1 : public QMainWindow, private RunHost {
@@ -54,6 +55,9 @@ public:
     QSize clientSize() const;
     // The magnifier exists, hidden, from the first layout on.
     Form3* magnifier() const { return form3_; }
+
+    // The phase portrait, once opened from the menu; null before.
+    PortraitWindow* portrait() const { return portrait_; }
 
     // A run is in progress, also while it is stopping.
     bool runActive() const { return runActive_; }
@@ -119,6 +123,7 @@ private:
     bool quitting() const override { return closing_; }
     Pictures pictures() override;
     const CopyRects& copyRects() const override { return blt_; }
+    void drawPhase(const RunState& before, const RunState& after) override;
     void showDrawn() override;
     void Wait(double seconds) override;
     void endOfRun() override;
@@ -134,6 +139,7 @@ private:
     void openDocument(const QString& name, bool text);
     QString lastFolder() const;
     void rememberFolder(const QString& folder);
+    void mnuExperimentsPortrait_Click();
 
     QLineEdit* field(ParamId id) const { return fields_[static_cast<std::size_t>(id)]; }
     // A field the user is not editing shows its text from the first character, where the sign
@@ -179,6 +185,7 @@ private:
     QAction* mnuHelpUprav_ = nullptr;
     QAction* mnuHelpAvtors_ = nullptr;
     QAction* mnuHelpAbout_ = nullptr;
+    QAction* mnuExperimentsPortrait_ = nullptr;
 
     QList<QAction*> presetActions_;  // disabled during a run, like the fields
 
@@ -193,6 +200,7 @@ private:
     Form2* form2_ = nullptr;
     Form3* form3_ = nullptr;
     CurveWindow* curveWindow_ = nullptr;
+    PortraitWindow* portrait_ = nullptr;
 };
 
 }  // namespace sp

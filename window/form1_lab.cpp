@@ -59,6 +59,7 @@ void Form1::createLabMenus(QMenu* file)
     experiments->addSeparator();
     QAction* curve = experiments->addAction(lab::kCurveItem, this, &Form1::showCurveWindow);
     curve->setObjectName(QStringLiteral("mnuExperimentsCurve"));
+    experiments->addAction(mnuExperimentsPortrait_);
 }
 
 void Form1::applyExperiment(const Experiment& e)

@@ -1,5 +1,6 @@
-// The menu bar: three documents, the instruction in the text editor, the information box
-// and the authors' window. None of them touches the model; all work during a run too.
+// The menu bar: three documents, the instruction in the text editor, the information box,
+// the authors' window and the phase portrait. None of them touches the model; all work
+// during a run too.
 
 #include <QAction>
 #include <QMenu>
@@ -8,7 +9,9 @@
 #include "platform/platform.h"
 #include "window/form1.h"
 #include "window/form2.h"
+#include "window/form3.h"
 #include "window/placement.h"
+#include "window/portrait_window.h"
 #include "window/texts.h"
 
 namespace sp {
@@ -29,6 +32,8 @@ void Form1::createActions()
     mnuHelpUprav_ = make("mnuHelpUprav", QStringLiteral("Управление"), &Form1::mnuHelpUprav_Click);
     mnuHelpAvtors_ = make("mnuHelpAvtors", QStringLiteral("Авторы"), &Form1::mnuHelpAvtors_Click);
     mnuHelpAbout_ = make("mnuHelpAbout", QStringLiteral("О программе"), &Form1::mnuHelpAbout_Click);
+    mnuExperimentsPortrait_ = make("mnuExperimentsPortrait", QStringLiteral("Фазовый портрет"),
+                                   &Form1::mnuExperimentsPortrait_Click);
 }
 
 void Form1::createMenus()
@@ -76,6 +81,23 @@ void Form1::mnuHelpAvtors_Click()
     form2_->move(centred_on(frameGeometry(), form2_->frameGeometry().size()));
     form2_->show();
     form2_->raise();
+}
+
+// Opens the portrait beside the main window, under the magnifier's place. Harmless during
+// a run: made then, it draws from the next step on.
+void Form1::mnuExperimentsPortrait_Click()
+{
+    if (!portrait_) {
+        portrait_ = new PortraitWindow(this);
+        portrait_->redraw(settings_.params, chars_, extents_);
+    }
+    if (!portrait_->isVisible()) {
+        const QPoint beside = magnifier_position(frameGeometry());
+        const int below = form3_ ? form3_->frameGeometry().height() : 0;
+        portrait_->move(beside + QPoint(0, below));
+    }
+    portrait_->show();
+    portrait_->raise();
 }
 
 void Form1::mnuHelpAbout_Click()

@@ -11,6 +11,7 @@
 #include "window/form1.h"
 #include "window/form3.h"
 #include "window/panel.h"
+#include "window/portrait_window.h"
 #include "window/texts.h"
 
 namespace sp {
@@ -82,6 +83,13 @@ Pictures Form1::pictures()
 {
     return {pictures_[0]->surface(), pictures_[1]->surface(), pictures_[2]->surface(),
             pictures_[3]->surface(), form3_->surface()};
+}
+
+void Form1::drawPhase(const RunState& before, const RunState& after)
+{
+    // Drawn while hidden too, like the magnifier: opened again, it shows the run so far.
+    if (portrait_)
+        portrait_->drawStep(before, after);
 }
 
 void Form1::showDrawn()

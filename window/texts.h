@@ -13,6 +13,7 @@ inline const QString kMainCaption =
     QStringLiteral("Вертикальный пружинный маятник с горизонтальной вынуждающей силой");
 inline const QString kRunningCaption = QStringLiteral("При работе размер окна изменить нельзя!");
 inline const QString kMagnifierCaption = QStringLiteral("Лупа");
+inline const QString kPortraitCaption = QStringLiteral("Фазовый портрет");
 inline const QString kStart = QStringLiteral("ПУСК");
 inline const QString kStop = QStringLiteral("СТОП");
 inline const QString kErrorTitle = QStringLiteral("Ошибка");

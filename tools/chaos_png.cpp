@@ -10,6 +10,7 @@
 
 #include "drawing/colors.h"
 #include "drawing/surface.h"
+#include "tools/plot_support.h"
 #include "model/number_format.h"
 #include "tools/resonance_png.h"
 #include "analysis/outcome.h"
@@ -22,40 +23,6 @@ namespace {
 constexpr double kFontPoints = 13;
 constexpr int kLeft = 86, kRight = 30, kTop = 46, kBottom = 104;
 constexpr int kWidth = kResonanceWidth, kHeight = kResonanceHeight;
-
-struct Range {
-    double lo = 0, hi = 1;
-};
-
-double tick_step(const Range& r, int count)
-{
-    const double raw = (r.hi - r.lo) / count;
-    const double mag = std::pow(10.0, std::floor(std::log10(raw)));
-    for (const double m : {1.0, 2.0, 5.0})
-        if (m * mag >= raw)
-            return m * mag;
-    return 10 * mag;
-}
-
-int tick_decimals(double step) { return std::max(0, static_cast<int>(-std::floor(std::log10(step) + 1e-9))); }
-
-double text_width(const QString& text)
-{
-    static const QImage device = [] {
-        QImage img(1, 1, QImage::Format_RGB32);
-        img.setDotsPerMeterX(3780);
-        img.setDotsPerMeterY(3780);
-        return img;
-    }();
-    return QFontMetricsF(typeface(kPanelFontName, kFontPoints), &device).horizontalAdvance(text);
-}
-
-QString short_number(double v)
-{
-    std::array<char, 32> b;
-    const auto r = std::to_chars(b.data(), b.data() + b.size(), v, std::chars_format::general, 8);
-    return QString::fromLatin1(b.data(), static_cast<int>(r.ptr - b.data()));
-}
 
 // A range around the finite values, a little wider than they reach; none gives -1 to 1.
 Range range_of(const std::vector<double>& v)
@@ -144,40 +111,6 @@ private:
     int w_, h_;
 };
 
-QString parameters_line(const Parameters& p, bool with_beta)
-{
-    QString line = QStringLiteral("α = %1    ").arg(short_number(p.alpha));
-    if (with_beta)
-        line += QStringLiteral("β = %1    ").arg(short_number(p.beta));
-    return line + QStringLiteral("Xm = %1    DYg = %2    Xo = %3    Vox = %4    Yo = %5    Voy = %6    Tmax = %7")
-                      .arg(short_number(p.Xm), short_number(p.DYg), short_number(p.Xo), short_number(p.Vox),
-                           short_number(p.Yo), short_number(p.Voy), short_number(p.Tmax));
-}
-
-analysis::Outcome save(const QImage& image, double scale, const std::string& dir, const char* name, std::ostream& err)
-{
-    const QDir out(QString::fromStdString(dir));
-    if (!QDir().mkpath(out.path())) {
-        err << "spring-pendulum-trace: cannot create the folder " << dir << "\n";
-        return analysis::Outcome::CannotWrite;
-    }
-    const QString path = out.filePath(QString::fromLatin1(name));
-    if (!printable(image, scale).save(path, "PNG")) {
-        err << "spring-pendulum-trace: cannot write " << path.toStdString() << "\n";
-        return analysis::Outcome::CannotWrite;
-    }
-    return analysis::Outcome::Ok;
-}
-
-bool have_gui(std::ostream& err)
-{
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
-        err << "spring-pendulum-trace: pictures need a GUI application object\n";
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 QImage section_picture(const Parameters& p, const Section& sec, double scale)
@@ -236,7 +169,7 @@ analysis::Outcome write_section_png(const Parameters& p, const Section& sec, con
     const auto app = ensure_application();
     if (!have_gui(err))
         return analysis::Outcome::CannotWrite;
-    return save(section_picture(p, sec, scale), scale, dir, "poincare.png", err);
+    return save_png(section_picture(p, sec, scale), scale, dir, "poincare.png", err);
 }
 
 analysis::Outcome write_bifurcation_png(const Parameters& p, const std::vector<double>& betas,
@@ -246,7 +179,7 @@ analysis::Outcome write_bifurcation_png(const Parameters& p, const std::vector<d
     const auto app = ensure_application();
     if (!have_gui(err))
         return analysis::Outcome::CannotWrite;
-    return save(bifurcation_picture(p, betas, sections, scale), scale, dir, "bifurcation.png", err);
+    return save_png(bifurcation_picture(p, betas, sections, scale), scale, dir, "bifurcation.png", err);
 }
 
 }  // namespace sp::trace

@@ -14,6 +14,7 @@
 #include "drawing/clip.h"
 #include "drawing/colors.h"
 #include "drawing/surface.h"
+#include "tools/plot_support.h"
 #include "model/characteristics.h"
 #include "model/number_format.h"
 #include "tools/trace_png.h"
@@ -30,57 +31,6 @@ constexpr int kLeft = 78, kRight = 30, kTop = 46;
 constexpr int kSwingBottom = 456, kPhaseTop = 532, kPhaseBottom = 700;
 constexpr int kCurveWidth = 2;
 constexpr double kDashOn = 11, kDashOff = 7;
-
-struct Range {
-    double lo = 0, hi = 1;
-};
-
-// A tick spacing of 1, 2 or 5 times a power of ten giving at most about `count` ticks.
-double tick_step(const Range& r, int count)
-{
-    const double raw = (r.hi - r.lo) / count;
-    const double mag = std::pow(10.0, std::floor(std::log10(raw)));
-    for (const double m : {1.0, 2.0, 5.0})
-        if (m * mag >= raw)
-            return m * mag;
-    return 10 * mag;
-}
-
-// The multiples of step within the range. Counted, not stepped by adding: far from 0 a
-// step below the spacing of the doubles would never move on.
-std::vector<double> ticks(const Range& r, double step)
-{
-    std::vector<double> v;
-    const double first = std::ceil(r.lo / step - 1e-9);
-    for (int i = 0; i < 24 && std::isfinite(first); ++i) {
-        const double t = (first + i) * step;
-        if (t > r.hi + step * 1e-9)
-            break;
-        v.push_back(t);
-    }
-    return v;
-}
-
-int tick_decimals(double step) { return std::max(0, static_cast<int>(-std::floor(std::log10(step) + 1e-9))); }
-
-// Text widths as the surface will draw them: its face at its 96 dots per inch.
-double text_width(const QString& text)
-{
-    static const QImage device = [] {
-        QImage img(1, 1, QImage::Format_RGB32);
-        img.setDotsPerMeterX(3780);
-        img.setDotsPerMeterY(3780);
-        return img;
-    }();
-    return QFontMetricsF(typeface(kPanelFontName, kFontPoints), &device).horizontalAdvance(text);
-}
-
-QString short_number(double v)
-{
-    std::array<char, 32> b;
-    const auto r = std::to_chars(b.data(), b.data() + b.size(), v, std::chars_format::general, 8);
-    return QString::fromLatin1(b.data(), static_cast<int>(r.ptr - b.data()));
-}
 
 // The plot area in pixels and the data ranges it shows. The surface's model window is the
 // image's own pixel grid, so texts and marks are placed in pixels.
@@ -287,14 +237,6 @@ Range amplitude_range(const std::vector<analysis::SweepRow>& rows)
     return r;
 }
 
-QString parameters_line(const Parameters& p)
-{
-    return QStringLiteral("α = %1    Xm = %2    DYg = %3    Xo = %4    Vox = %5    Yo = %6    Voy = %7"
-                          "    Tmax = %8")
-        .arg(short_number(p.alpha), short_number(p.Xm), short_number(p.DYg), short_number(p.Xo),
-             short_number(p.Vox), short_number(p.Yo), short_number(p.Voy), short_number(p.Tmax));
-}
-
 QString runs_line(const std::vector<analysis::SweepRow>& rows)
 {
     return QStringLiteral("%1 расчётов, β от %2 до %3; размах — половина разности наибольшего и наименьшего значения")
@@ -339,7 +281,7 @@ QImage resonance_picture(const Parameters& p, const std::vector<analysis::SweepR
     };
     for (const Curve& c : lags)
         draw_curve(lag, rows, c);
-    plot.text(12, kResonanceHeight - 48, parameters_line(p));
+    plot.text(12, kResonanceHeight - 48, parameters_line(p, false));
     plot.text(12, kResonanceHeight - 26, runs_line(rows));
     return s.image();
 }
@@ -348,21 +290,9 @@ analysis::Outcome write_resonance(const Parameters& p, const std::vector<analysi
                     std::ostream& err, double scale)
 {
     const auto app = ensure_application();
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
-        err << "spring-pendulum-trace: pictures need a GUI application object\n";
+    if (!have_gui(err))
         return analysis::Outcome::CannotWrite;
-    }
-    const QDir out(QString::fromStdString(dir));
-    if (!QDir().mkpath(out.path())) {
-        err << "spring-pendulum-trace: cannot create the folder " << dir << "\n";
-        return analysis::Outcome::CannotWrite;
-    }
-    const QString path = out.filePath(QStringLiteral("resonance.png"));
-    if (!printable(resonance_picture(p, rows, scale), scale).save(path, "PNG")) {
-        err << "spring-pendulum-trace: cannot write " << path.toStdString() << "\n";
-        return analysis::Outcome::CannotWrite;
-    }
-    return analysis::Outcome::Ok;
+    return save_png(resonance_picture(p, rows, scale), scale, dir, "resonance.png", err);
 }
 
 }  // namespace sp::trace

@@ -19,8 +19,6 @@
 namespace sp::trace {
 namespace {
 
-// The resonance picture's look: printed about 16 cm wide, so larger than the panels' text.
-constexpr double kFontPoints = 13;
 constexpr int kLeft = 86, kRight = 30, kTop = 46, kBottom = 104;
 constexpr int kWidth = kResonanceWidth, kHeight = kResonanceHeight;
 
@@ -115,7 +113,7 @@ private:
 
 QImage section_picture(const Parameters& p, const Section& sec, double scale)
 {
-    Surface s(QSize(kWidth, kHeight), kPanelFontName, kFontPoints);
+    Surface s(QSize(kWidth, kHeight), kPanelFontName, kPlotFontPoints);
     s.resize(s.size(), scale);
     std::vector<double> xs, vs;
     for (const SectionPoint& q : sec.points)
@@ -140,7 +138,7 @@ QImage section_picture(const Parameters& p, const Section& sec, double scale)
 QImage bifurcation_picture(const Parameters& p, const std::vector<double>& betas,
                            const std::vector<Section>& sections, double scale)
 {
-    Surface s(QSize(kWidth, kHeight), kPanelFontName, kFontPoints);
+    Surface s(QSize(kWidth, kHeight), kPanelFontName, kPlotFontPoints);
     s.resize(s.size(), scale);
     std::vector<double> xs;
     for (const Section& sec : sections)

@@ -24,8 +24,6 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-// Larger than the panels' 11.25 points: the picture is printed about 16 cm wide.
-constexpr double kFontPoints = 13;
 constexpr int kLeft = 78, kRight = 30, kTop = 46;
 // The swing panel over the phase panel; below each, its β axis labels.
 constexpr int kSwingBottom = 456, kPhaseTop = 532, kPhaseBottom = 700;
@@ -248,7 +246,7 @@ QString runs_line(const std::vector<analysis::SweepRow>& rows)
 
 QImage resonance_picture(const Parameters& p, const std::vector<analysis::SweepRow>& rows, double scale)
 {
-    Surface s(QSize(kResonanceWidth, kResonanceHeight), kPanelFontName, kFontPoints);
+    Surface s(QSize(kResonanceWidth, kResonanceHeight), kPanelFontName, kPlotFontPoints);
     s.resize(s.size(), scale);
     if (rows.empty())
         return s.image();

@@ -24,10 +24,13 @@ double period(double beta) { return 2 * kPi / beta; }
 
 void HarmonicFit::add(double t, double x)
 {
+    add_phase(std::sin(beta_ * t), std::cos(beta_ * t), x);
+}
+
+void HarmonicFit::add_phase(double s, double c, double x)
+{
     if (n_ == 0)
         x0_ = x;
-    const double s = std::sin(beta_ * t);
-    const double c = std::cos(beta_ * t);
     const double v = x - x0_;
     ++n_;
     ss_ += s * s, sc_ += s * c, cc_ += c * c, s_ += s, c_ += c;
@@ -98,12 +101,17 @@ SteadyResponse::SteadyResponse(double beta, double t_end)
 
 void SteadyResponse::add(double t, double x)
 {
+    // Most of a run lies before every window; within them the phase is computed once.
+    if (t < last_from_ && t < halves_from_)
+        return;
+    const double s = std::sin(beta_ * t);
+    const double c = std::cos(beta_ * t);
     if (t >= last_from_)
-        last_.add(t, x);
+        last_.add_phase(s, c, x);
     if (t >= halves_split_)
-        later_.add(t, x);
+        later_.add_phase(s, c, x);
     else if (t >= halves_from_)
-        earlier_.add(t, x);
+        earlier_.add_phase(s, c, x);
 }
 
 SteadyResponse::Result SteadyResponse::result() const

@@ -29,6 +29,8 @@ class HarmonicFit {
 public:
     explicit HarmonicFit(double beta) : beta_(beta) {}
     void add(double t, double x);
+    // A sample whose sin βt and cos βt are known already (several fits of one run share them).
+    void add_phase(double sin_bt, double cos_bt, double x);
     // NaN values when the samples cannot determine the three coefficients (fewer than
     // three, β = 0, all at one phase) or when a sample was not finite.
     Harmonic result() const;

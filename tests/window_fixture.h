@@ -3,14 +3,28 @@
 // platform answering its questions.
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QThread>
 #include <gtest/gtest.h>
+#include <functional>
 #include <memory>
 
 #include "platform/recording_platform.h"
 #include "window/form1.h"
+
+// Handles events until the condition holds, for at most five seconds.
+inline bool waitFor(const std::function<bool()>& done)
+{
+    const QDeadlineTimer deadline(5000);
+    while (!done() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(1);
+    }
+    return done();
+}
 
 // The main window, except that ending the program is only counted: a test must outlive it.
 class TestForm1 : public sp::Form1 {

@@ -19,17 +19,6 @@
 
 namespace {
 
-// Handles events until the condition holds, for at most five seconds.
-bool waitFor(const std::function<bool()>& done)
-{
-    const QDeadlineTimer deadline(5000);
-    while (!done() && !deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(1);
-    }
-    return done();
-}
-
 class HiDpiTest : public WindowTest {
 protected:
     void SetUp() override

@@ -23,17 +23,6 @@ namespace {
 
 using sp::test::count;
 
-// Handles events until the condition holds, for at most five seconds.
-bool waitFor(const std::function<bool()>& done)
-{
-    const QDeadlineTimer deadline(5000);
-    while (!done() && !deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(1);
-    }
-    return done();
-}
-
 class PortraitTest : public WindowTest {
 protected:
     void SetUp() override

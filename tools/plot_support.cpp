@@ -3,50 +3,13 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
-#include <algorithm>
 #include <array>
 #include <charconv>
-#include <cmath>
 #include <ostream>
 
-#include "drawing/surface.h"
-#include "drawing/text.h"
 #include "tools/trace_png.h"
 
 namespace sp::trace {
-
-double tick_step(const Range& r, int count)
-{
-    const double raw = (r.hi - r.lo) / count;
-    const double mag = std::pow(10.0, std::floor(std::log10(raw)));
-    for (const double m : {1.0, 2.0, 5.0})
-        if (m * mag >= raw)
-            return m * mag;
-    return 10 * mag;
-}
-
-// The multiples of step within the range. Counted, not stepped by adding: far from 0 a
-// step below the spacing of the doubles would never move on.
-std::vector<double> ticks(const Range& r, double step)
-{
-    std::vector<double> v;
-    const double first = std::ceil(r.lo / step - 1e-9);
-    for (int i = 0; i < 24 && std::isfinite(first); ++i) {
-        const double t = (first + i) * step;
-        if (t > r.hi + step * 1e-9)
-            break;
-        v.push_back(t);
-    }
-    return v;
-}
-
-int tick_decimals(double step) { return std::max(0, static_cast<int>(-std::floor(std::log10(step) + 1e-9))); }
-
-// Text widths as the surface will draw them: its face at its 96 dots per inch.
-double text_width(const QString& text)
-{
-    return text_seam().measure(kPanelFontName, kPlotFontPoints, text.toStdString()).advance;
-}
 
 QString short_number(double v)
 {

@@ -1,0 +1,249 @@
+#include "drawing/plot.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "model/number_format.h"
+
+namespace sp {
+namespace {
+
+constexpr int kCurveWidth = 2;
+constexpr double kDashOn = 11, kDashOff = 7;
+
+}  // namespace
+
+double tick_step(const Range& r, int count)
+{
+    const double raw = (r.hi - r.lo) / count;
+    const double mag = std::pow(10.0, std::floor(std::log10(raw)));
+    for (const double m : {1.0, 2.0, 5.0})
+        if (m * mag >= raw)
+            return m * mag;
+    return 10 * mag;
+}
+
+// The multiples of step within the range. Counted, not stepped by adding: far from 0 a
+// step below the spacing of the doubles would never move on.
+std::vector<double> ticks(const Range& r, double step)
+{
+    std::vector<double> v;
+    const double first = std::ceil(r.lo / step - 1e-9);
+    for (int i = 0; i < 24 && std::isfinite(first); ++i) {
+        const double t = (first + i) * step;
+        if (t > r.hi + step * 1e-9)
+            break;
+        v.push_back(t);
+    }
+    return v;
+}
+
+int tick_decimals(double step) { return std::max(0, static_cast<int>(-std::floor(std::log10(step) + 1e-9))); }
+
+PlotFrame::PlotFrame(Surface& s, Range x, Range y, ClipRect area) : s_(s), x_(x), y_(y), area_(area)
+{
+    s_.set_scale(0, 0, s.size().width, s.size().height);
+}
+
+bool PlotFrame::inside(double X, double Y) const
+{
+    return std::isfinite(X) && std::isfinite(Y) && X >= area_.x0 && X <= area_.x1 && Y >= area_.y0 &&
+           Y <= area_.y1;
+}
+
+void PlotFrame::text(double x, double y, std::string_view t, std::uint32_t colour)
+{
+    s_.fore_color(colour);
+    s_.move_pen(Coord::x, x);
+    s_.move_pen(Coord::y, y);
+    s_.print_text(t);
+}
+
+bool PlotFrame::cut(double& xa, double& ya, double& xb, double& yb) const
+{
+    xa = px(xa), ya = py(ya), xb = px(xb), yb = py(yb);
+    return std::isfinite(xa) && std::isfinite(ya) && std::isfinite(xb) && std::isfinite(yb) &&
+           clip_segment(xa, ya, xb, yb, area_);
+}
+
+namespace {
+
+// The resonance curve's look: round ticks counted by ticks(), a short black tick at each.
+void marked_axes(PlotFrame& f)
+{
+    Surface& s = f.surface();
+    const ClipRect a = f.area();
+    const double line_h = s.text_width("0") * 2.4;  // about one text line
+    const double bx = tick_step(f.x(), 10);
+    for (const double v : ticks(f.x(), bx)) {
+        const double x = f.px(v);
+        s.draw_line(x, a.y0, x, a.y1, colors::kGrid);
+        s.pen_width(2);
+        s.draw_line(x, a.y1, x, a.y1 + 6, colors::kBlack);
+        s.pen_width(1);
+        const std::string label = format_fixed(v, tick_decimals(bx));
+        f.text(x - s.text_width(label) / 2, a.y1 + 8, label);
+    }
+    const double ay = tick_step(f.y(), 8);
+    for (const double v : ticks(f.y(), ay)) {
+        const double y = f.py(v);
+        s.draw_line(a.x0, y, a.x1, y, colors::kGrid);
+        s.pen_width(2);
+        s.draw_line(a.x0 - 6, y, a.x0, y, colors::kBlack);
+        s.pen_width(1);
+        const std::string label = format_fixed(v, tick_decimals(ay));
+        f.text(a.x0 - 9 - s.text_width(label), y - line_h / 2.4 * 0.62, label);
+    }
+}
+
+// The scatter plots' look: grid lines only, a label that would read -0 reads 0.
+void plain_axes(PlotFrame& f)
+{
+    Surface& s = f.surface();
+    const ClipRect a = f.area();
+    const double bx = tick_step(f.x(), 10);
+    for (int i = 0; i < 30; ++i) {  // counted: never a step that does not move on
+        const double v = (std::ceil(f.x().lo / bx) + i) * bx;
+        if (v > f.x().hi)
+            break;
+        const double x = f.px(v);
+        s.draw_line(x, a.y0, x, a.y1, colors::kGrid);
+        const std::string label = format_fixed(std::fabs(v) < bx * 1e-6 ? 0 : v, tick_decimals(bx));
+        f.text(x - s.text_width(label) / 2, a.y1 + 8, label);
+    }
+    const double by = tick_step(f.y(), 8);
+    for (int i = 0; i < 30; ++i) {
+        const double v = (std::ceil(f.y().lo / by) + i) * by;
+        if (v > f.y().hi)
+            break;
+        const double y = f.py(v);
+        s.draw_line(a.x0, y, a.x1, y, colors::kGrid);
+        const std::string label = format_fixed(std::fabs(v) < by * 1e-6 ? 0 : v, tick_decimals(by));
+        f.text(a.x0 - 9 - s.text_width(label), y - 8, label);
+    }
+}
+
+}  // namespace
+
+void numbered_axes(PlotFrame& f, Ticks style, std::string_view x_name, std::string_view y_name)
+{
+    Surface& s = f.surface();
+    const ClipRect a = f.area();
+    s.pen_width(1);
+    s.pen_style(0);
+    if (style == Ticks::marked)
+        marked_axes(f);
+    else
+        plain_axes(f);
+    s.pen_width(2);
+    s.fill_style(1);
+    s.draw_box(a.x0, a.y0, a.x1, a.y1, colors::kBlack);
+    f.text((a.x0 + a.x1) / 2, a.y1 + 30, x_name);
+    if (!y_name.empty())
+        f.text(12, (a.y0 + a.y1) / 2 - 8, y_name);
+}
+
+void mark_at(Surface& s, double x, double y, Mark mark, std::uint32_t colour, bool hollow)
+{
+    s.pen_width(hollow ? 2 : 1);
+    s.fill_style(0);
+    s.fill_color(hollow ? colors::kWhite : colour);
+    if (mark == Mark::disc)
+        s.draw_circle(x, y, 4, colour);
+    else if (mark == Mark::square)
+        s.draw_box(x - 3.5, y - 3.5, x + 3.5, y + 3.5, colour);
+    s.fill_style(1);
+}
+
+void dashed_line(Surface& s, double xa, double ya, double xb, double yb, std::uint32_t colour,
+                 double& phase)
+{
+    const double len = std::hypot(xb - xa, yb - ya);
+    double at = 0;
+    while (at < len) {
+        const bool on = phase < kDashOn;
+        const double piece = std::min(len - at, on ? kDashOn - phase : kDashOn + kDashOff - phase);
+        if (on) {
+            const double f0 = at / len, f1 = (at + piece) / len;
+            s.draw_line(xa + (xb - xa) * f0, ya + (yb - ya) * f0, xa + (xb - xa) * f1,
+                        ya + (yb - ya) * f1, colour);
+        }
+        at += piece;
+        phase = std::fmod(phase + piece, kDashOn + kDashOff);
+    }
+}
+
+void draw_curve(PlotFrame& f, const std::vector<double>& x, const std::vector<bool>& settled,
+                const Curve& c)
+{
+    Surface& s = f.surface();
+    const std::size_t n = std::min(x.size(), c.y.size());
+    s.pen_style(0);
+    double phase = 0;
+    for (std::size_t i = 1; c.joined && i < n; ++i) {
+        double xa = x[i - 1], ya = c.y[i - 1];
+        double xb = x[i], yb = c.y[i];
+        if (!f.cut(xa, ya, xb, yb))
+            continue;
+        s.pen_width(kCurveWidth);
+        if (c.dashed)
+            dashed_line(s, xa, ya, xb, yb, c.colour, phase);
+        else
+            s.draw_line(xa, ya, xb, yb, c.colour);
+    }
+    if (c.mark == Mark::none || n == 0)
+        return;
+    // Marks closer than about 9 pixels would merge into a band: then only every k-th.
+    const double spacing = n > 1 ? std::fabs(f.px(x[1]) - f.px(x[0])) : 9;
+    const std::size_t every = spacing >= 9 ? 1 : static_cast<std::size_t>(std::ceil(9 / std::max(spacing, 1e-3)));
+    for (std::size_t i = 0; i < n; i += std::min(every, n)) {
+        const double X = f.px(x[i]), Y = f.py(c.y[i]);
+        if (f.inside(X, Y))
+            mark_at(s, X, Y, c.mark, c.colour, i < settled.size() && !settled[i]);
+    }
+}
+
+void legend(PlotFrame& f, const std::vector<const Curve*>& curves)
+{
+    Surface& s = f.surface();
+    const ClipRect a = f.area();
+    double widest = 0;
+    for (const Curve* c : curves)
+        widest = std::max(widest, s.text_width(c->name));
+    const double line_h = 24, sample = 44;
+    const double x1 = a.x1 - 10, x0 = x1 - (widest + sample + 26);
+    const double y0 = a.y0 + 10, y1 = y0 + line_h * curves.size() + 8;
+    s.pen_width(1);
+    s.fill_style(0);
+    s.fill_color(colors::kWhite);
+    s.draw_box(x0, y0, x1, y1, colors::kBlack);
+    s.fill_style(1);
+    for (std::size_t i = 0; i < curves.size(); ++i) {
+        const Curve& c = *curves[i];
+        const double y = y0 + 4 + line_h * (i + 0.5);
+        s.pen_width(kCurveWidth);
+        double phase = 0;
+        if (c.dashed)
+            dashed_line(s, x0 + 8, y, x0 + 8 + sample, y, c.colour, phase);
+        else
+            s.draw_line(x0 + 8, y, x0 + 8 + sample, y, c.colour);
+        if (c.mark != Mark::none)
+            mark_at(s, x0 + 8 + sample / 2, y, c.mark, c.colour);
+        f.text(x0 + sample + 16, y - 10, c.name);
+    }
+}
+
+void dot(PlotFrame& f, double x, double y, double r, std::uint32_t colour)
+{
+    const double X = f.px(x), Y = f.py(y);
+    if (!f.inside(X, Y))
+        return;
+    Surface& s = f.surface();
+    s.pen_width(1);
+    s.fill_style(0);
+    s.fill_color(colour);
+    s.draw_circle(X, Y, r, colour);
+    s.fill_style(1);
+}
+
+}  // namespace sp

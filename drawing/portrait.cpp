@@ -7,6 +7,7 @@
 
 #include "drawing/colors.h"
 #include "drawing/grid.h"
+#include "drawing/plot.h"
 #include "model/number_format.h"
 
 namespace sp {
@@ -25,24 +26,13 @@ double bounded(double v)
     return std::clamp(v, kLeastRange, kMostRange);
 }
 
-// The smallest of 1, 2, 5 times a power of ten that is at least `raw`.
-double round_step(double raw)
-{
-    const double decade = std::pow(10.0, std::floor(std::log10(raw)));
-    for (const double f : {1.0, 2.0, 5.0})
-        if (f * decade >= raw)
-            return f * decade;
-    return 10 * decade;
-}
-
 std::string label(double v, double step, char dp)
 {
     if (std::fabs(v) < step * 1e-6)
         return "0";
     if (step >= 1e5 || step < 1e-4)
         return format_scientific(v, dp);
-    const int decimals = std::max(0, static_cast<int>(-std::floor(std::log10(step) + 1e-9)));
-    return format_fixed(v, decimals, dp);
+    return format_fixed(v, tick_decimals(step), dp);
 }
 
 void text_at(Surface& s, double x, double y, std::string_view text)
@@ -52,11 +42,11 @@ void text_at(Surface& s, double x, double y, std::string_view text)
     s.print_text(text);
 }
 
-// Grid lines across the picture at a round step, about three each way from zero, each
-// numbered beside the axis it crosses.
+// Grid lines across the picture at a round step of the plot kit, about three each way
+// from zero, each numbered beside the axis it crosses.
 void grid(Surface& s, const PortraitRange& r, char dp)
 {
-    const double sx = round_step(r.x / 3), sv = round_step(r.v / 3);
+    const double sx = tick_step({0, r.x}, 3), sv = tick_step({0, r.v}, 3);
     const double X = r.x * kMargin, V = r.v * kMargin;
     const GridRange columns = grid_range(std::ceil(-r.x / sx), std::floor(r.x / sx), 12);
     for (std::int64_t n = 0; n < columns.count; ++n) {

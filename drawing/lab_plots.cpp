@@ -1,10 +1,11 @@
 #include "drawing/lab_plots.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
-#include "drawing/plot.h"
 #include "model/characteristics.h"
 
 namespace sp {
@@ -12,26 +13,24 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-// The resonance picture: the swing panel over the phase panel; below each, its β labels.
+// The resonance picture: the swing panel over the phase panel, 410 to 168 pixels high in
+// print; below each its β labels, and the captions under them.
 constexpr int kLeft = 78, kRight = 30, kTop = 46;
-constexpr int kSwingBottom = 456, kPhaseTop = 532, kPhaseBottom = 700;
+constexpr int kLagGap = 76, kBelow = 100;
+constexpr double kSwingShare = 410.0 / 578.0;
 // The scatter pictures: one panel with room for the vertical axis' name on the left.
 constexpr int kScatterLeft = 86, kScatterBottom = 104;
-
-ClipRect resonance_area(int top, int bottom)
-{
-    return {kLeft, double(top), double(kLabPlotWidth - kRight), double(bottom)};
-}
 
 ClipRect scatter_area()
 {
     return {kScatterLeft, kTop, double(kLabPlotWidth - kRight), double(kLabPlotHeight - kScatterBottom)};
 }
 
-void captions_below(PlotFrame& f, const Captions& c)
+void captions_below(PlotFrame& f, std::string_view parameters, std::string_view computed)
 {
-    f.text(12, kLabPlotHeight - 48, c.parameters);
-    f.text(12, kLabPlotHeight - 26, c.computed);
+    const double h = f.surface().size().height;
+    f.text(12, h - 48, parameters);
+    f.text(12, h - 26, computed);
 }
 
 Range beta_range(const std::vector<analysis::SweepRow>& rows)
@@ -94,7 +93,55 @@ Range range_of(const std::vector<double>& v)
     return r;
 }
 
+std::string sweep_caption(const std::vector<analysis::SweepRow>& rows)
+{
+    if (rows.empty())
+        return {};
+    return std::to_string(rows.size()) + " расчётов, β от " + short_number(rows.front().beta) + " до " +
+           short_number(rows.back().beta) + "; размах — половина разности наибольшего и наименьшего значения";
+}
+
+PointF point_in(const ClipRect& a, const Range& x, const Range& y, double u, double v)
+{
+    return {a.x0 + (u - x.lo) / (x.hi - x.lo) * (a.x1 - a.x0), a.y1 - (v - y.lo) / (y.hi - y.lo) * (a.y1 - a.y0)};
+}
+
 }  // namespace
+
+std::string short_number(double v)
+{
+    std::array<char, 32> b;
+    const auto r = std::to_chars(b.data(), b.data() + b.size(), v, std::chars_format::general, 8);
+    return std::string(b.data(), r.ptr);
+}
+
+std::string parameters_line(const Parameters& p, bool with_beta)
+{
+    std::string line = "α = " + short_number(p.alpha) + "    ";
+    if (with_beta)
+        line += "β = " + short_number(p.beta) + "    ";
+    return line + "Xm = " + short_number(p.Xm) + "    DYg = " + short_number(p.DYg) + "    Xo = " +
+           short_number(p.Xo) + "    Vox = " + short_number(p.Vox) + "    Yo = " + short_number(p.Yo) +
+           "    Voy = " + short_number(p.Voy) + "    Tmax = " + short_number(p.Tmax);
+}
+
+PointF ResonanceFrames::swing_point(double b, double v) const { return point_in(swing_area, beta, swing, b, v); }
+PointF ResonanceFrames::lag_point(double b, double v) const { return point_in(lag_area, beta, lag, b, v); }
+
+ResonanceFrames resonance_frames(SizeI size, const std::vector<analysis::SweepRow>& rows, std::optional<Range> beta)
+{
+    ResonanceFrames f;
+    f.beta = beta ? *beta : rows.empty() ? Range{0, 1} : beta_range(rows);
+    f.swing = amplitude_range(rows);
+    // The lag from 0 (in phase) through π/2 to π (antiphase), with room for unsettled lags.
+    f.lag = {-kPi / 2, 3 * kPi / 2};
+    const int room = std::max(size.height - kTop - kLagGap - kBelow, 60);
+    const int swing_h = static_cast<int>(std::lround(room * kSwingShare));
+    const double right = std::max(size.width - kRight, kLeft + 10);
+    f.swing_area = {kLeft, kTop, right, double(kTop + swing_h)};
+    f.lag_area = {kLeft, double(kTop + swing_h + kLagGap), right, double(kTop + room + kLagGap)};
+    return f;
+}
 
 Surface lab_plot_surface(double scale)
 {
@@ -104,16 +151,17 @@ Surface lab_plot_surface(double scale)
 }
 
 void resonance_plot(Surface& s, const Parameters& p, const std::vector<analysis::SweepRow>& rows,
-                    const Captions& captions)
+                    std::optional<Range> beta)
 {
-    if (rows.empty())
+    if (rows.empty() && !beta)
         return;
+    const ResonanceFrames frames = resonance_frames(s.size(), rows, beta);
     const std::vector<double> betas = column(rows, [](const analysis::SweepRow& r) { return r.beta; });
     std::vector<bool> settled;
     for (const analysis::SweepRow& r : rows)
         settled.push_back(r.steady);
 
-    PlotFrame swing(s, beta_range(rows), amplitude_range(rows), resonance_area(kTop, kSwingBottom));
+    PlotFrame swing(s, frames.beta, frames.swing, frames.swing_area);
     swing.text(12, 12, "Размах колебаний за последние 10 периодов (пустые точки — не установились)");
     numbered_axes(swing, Ticks::marked, "β", {});
     // The theory last, on top: where the motion follows it, the dashes still show.
@@ -127,9 +175,8 @@ void resonance_plot(Surface& s, const Parameters& p, const std::vector<analysis:
         draw_curve(swing, betas, settled, *c);
     legend(swing, {&ax, &ay, &ax_linear});
 
-    // The lag from 0 (in phase) through π/2 to π (antiphase), with room for unsettled lags.
-    PlotFrame lag(s, swing.x(), Range{-kPi / 2, 3 * kPi / 2}, resonance_area(kPhaseTop, kPhaseBottom));
-    lag.text(12, kPhaseTop - 28, "Отставание по фазе φ, рад");
+    PlotFrame lag(s, frames.beta, frames.lag, frames.lag_area);
+    lag.text(12, frames.lag_area.y0 - 28, "Отставание по фазе φ, рад");
     numbered_axes(lag, Ticks::marked, "β", {});
     const double g2 = p.DYg / (1 + p.DYg);
     const Curve phase{"φ, расчёт", colors::kRed, Mark::disc, false,
@@ -140,10 +187,10 @@ void resonance_plot(Surface& s, const Parameters& p, const std::vector<analysis:
                              })};
     for (const Curve* c : {&phase, &phase_linear})
         draw_curve(lag, betas, settled, *c);
-    captions_below(swing, captions);
+    captions_below(swing, parameters_line(p, false), sweep_caption(rows));
 }
 
-void section_plot(Surface& s, const Section& sec, const Captions& captions)
+void section_plot(Surface& s, const Parameters& p, const Section& sec)
 {
     std::vector<double> xs, vs;
     for (const SectionPoint& q : sec.points)
@@ -154,11 +201,16 @@ void section_plot(Surface& s, const Section& sec, const Captions& captions)
     numbered_axes(plot, Ticks::plain, "x", "vx");
     for (std::size_t i = 0; i < xs.size(); ++i)
         dot(plot, xs[i], vs[i], 2.5, colors::kRed);
-    captions_below(plot, captions);
+    const std::string points = sec.points.empty()
+                                   ? std::string("нет точек")
+                                   : std::to_string(sec.points.size()) + " точек, k от " +
+                                         std::to_string(sec.points.front().k) + " до " +
+                                         std::to_string(sec.points.back().k);
+    captions_below(plot, parameters_line(p, true), points);
 }
 
-void bifurcation_plot(Surface& s, const std::vector<double>& betas, const std::vector<Section>& sections,
-                      const Captions& captions)
+void bifurcation_plot(Surface& s, const Parameters& p, const std::vector<double>& betas,
+                      const std::vector<Section>& sections)
 {
     std::vector<double> xs;
     for (const Section& sec : sections)
@@ -173,7 +225,9 @@ void bifurcation_plot(Surface& s, const std::vector<double>& betas, const std::v
     for (std::size_t i = 0; i < sections.size() && i < betas.size(); ++i)
         for (const SectionPoint& q : sections[i].points)
             dot(plot, betas[i], q.x, 1.2, colors::kRed);
-    captions_below(plot, captions);
+    captions_below(plot, parameters_line(p, false),
+                   std::to_string(betas.size()) + " расчётов, β от " + short_number(betas.empty() ? 0 : betas.front()) +
+                       " до " + short_number(betas.empty() ? 0 : betas.back()) + "; точки одного β — в одном столбце");
 }
 
 }  // namespace sp

@@ -5,15 +5,15 @@
 // settled hollow), the stroboscopic section of a run (x against vx, a dot per driving
 // period) and the bifurcation picture of a sweep (x at the section times, each β's points
 // in a column). Large enough to read in print; the same picture wherever it is shown.
-//
-// The two caption lines under a picture (the parameters, what was computed) are the
-// front-end's, which words and formats them.
+// Two caption lines under a picture say the parameters and what was computed.
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "analysis/section.h"
 #include "analysis/sweep.h"
+#include "drawing/plot.h"
 #include "drawing/surface.h"
 #include "model/parameters.h"
 
@@ -25,17 +25,30 @@ inline constexpr int kLabPlotHeight = 800;
 // A blank surface for one of these pictures, at `scale` times the pixels each way.
 Surface lab_plot_surface(double scale);
 
-struct Captions {
-    std::string parameters;
-    std::string computed;
-};
+// Eight significant digits, without a trailing zero.
+std::string short_number(double v);
+// The parameters under a picture; beta only when the picture is of one run.
+std::string parameters_line(const Parameters& p, bool with_beta);
 
-// Rows that are not finite are left out; no rows leave the surface blank.
+// Where the resonance picture puts its two panels on a surface of that logical size (the
+// print size 900 × 800 or a window's), and the ranges they show: β from `beta` when given,
+// else from the rows; the swings from 0 to a round number above the computed ones.
+struct ResonanceFrames {
+    Range beta, swing, lag;
+    ClipRect swing_area, lag_area;
+    PointF swing_point(double b, double v) const;
+    PointF lag_point(double b, double v) const;
+};
+ResonanceFrames resonance_frames(SizeI size, const std::vector<analysis::SweepRow>& rows,
+                                 std::optional<Range> beta = {});
+
+// Values that are not finite are left out. Without rows and without `beta` the surface is
+// left blank; with `beta` the axes are drawn for the rows to come.
 void resonance_plot(Surface& s, const Parameters& p, const std::vector<analysis::SweepRow>& rows,
-                    const Captions& captions);
+                    std::optional<Range> beta = {});
 // Points that are not finite are left out.
-void section_plot(Surface& s, const Section& sec, const Captions& captions);
-void bifurcation_plot(Surface& s, const std::vector<double>& betas, const std::vector<Section>& sections,
-                      const Captions& captions);
+void section_plot(Surface& s, const Parameters& p, const Section& sec);
+void bifurcation_plot(Surface& s, const Parameters& p, const std::vector<double>& betas,
+                      const std::vector<Section>& sections);
 
 }  // namespace sp

@@ -13,13 +13,7 @@ namespace sp::trace {
 QImage section_picture(const Parameters& p, const Section& sec, double scale)
 {
     Surface s = lab_plot_surface(scale);
-    const QString points = sec.points.empty()
-                               ? QStringLiteral("нет точек")
-                               : QStringLiteral("%1 точек, k от %2 до %3")
-                                     .arg(sec.points.size())
-                                     .arg(sec.points.front().k)
-                                     .arg(sec.points.back().k);
-    section_plot(s, sec, {parameters_line(p, true).toStdString(), points.toStdString()});
+    section_plot(s, p, sec);
     return qimage_view(s.image()).copy();
 }
 
@@ -27,11 +21,7 @@ QImage bifurcation_picture(const Parameters& p, const std::vector<double>& betas
                            const std::vector<Section>& sections, double scale)
 {
     Surface s = lab_plot_surface(scale);
-    const QString runs =
-        QStringLiteral("%1 расчётов, β от %2 до %3; точки одного β — в одном столбце")
-            .arg(betas.size())
-            .arg(short_number(betas.empty() ? 0 : betas.front()), short_number(betas.empty() ? 0 : betas.back()));
-    bifurcation_plot(s, betas, sections, {parameters_line(p, false).toStdString(), runs.toStdString()});
+    bifurcation_plot(s, p, betas, sections);
     return qimage_view(s.image()).copy();
 }
 

@@ -8,22 +8,11 @@
 #include "tools/trace_png.h"
 
 namespace sp::trace {
-namespace {
-
-QString runs_line(const std::vector<analysis::SweepRow>& rows)
-{
-    return QStringLiteral("%1 расчётов, β от %2 до %3; размах — половина разности наибольшего и наименьшего значения")
-        .arg(rows.size())
-        .arg(short_number(rows.front().beta), short_number(rows.back().beta));
-}
-
-}  // namespace
 
 QImage resonance_picture(const Parameters& p, const std::vector<analysis::SweepRow>& rows, double scale)
 {
     Surface s = lab_plot_surface(scale);
-    if (!rows.empty())
-        resonance_plot(s, p, rows, {parameters_line(p, false).toStdString(), runs_line(rows).toStdString()});
+    resonance_plot(s, p, rows);
     return qimage_view(s.image()).copy();
 }
 

@@ -68,13 +68,22 @@ bool PlotFrame::cut(double& xa, double& ya, double& xb, double& yb) const
 
 namespace {
 
+// At most `most` numbered lines, and no more than leave each label its room: the
+// numbers never run into each other, however small the frame.
+int fitting(double pixels, double room, int most)
+{
+    return std::clamp(static_cast<int>(std::floor(pixels / room)), 2, most);
+}
+int columns(Surface& s, const ClipRect& a) { return fitting(a.x1 - a.x0, s.text_width("0.000") + 12, 10); }
+int rows(Surface& s, const ClipRect& a) { return fitting(a.y1 - a.y0, s.text_width("0") * 2.4, 8); }
+
 // The resonance curve's look: round ticks counted by ticks(), a short black tick at each.
 void marked_axes(PlotFrame& f)
 {
     Surface& s = f.surface();
     const ClipRect a = f.area();
     const double line_h = s.text_width("0") * 2.4;  // about one text line
-    const double bx = tick_step(f.x(), 10);
+    const double bx = tick_step(f.x(), columns(s, a));
     for (const double v : ticks(f.x(), bx)) {
         const double x = f.px(v);
         s.draw_line(x, a.y0, x, a.y1, colors::kGrid);
@@ -84,7 +93,7 @@ void marked_axes(PlotFrame& f)
         const std::string label = format_fixed(v, tick_decimals(bx));
         f.text(x - s.text_width(label) / 2, a.y1 + 8, label);
     }
-    const double ay = tick_step(f.y(), 8);
+    const double ay = tick_step(f.y(), rows(s, a));
     for (const double v : ticks(f.y(), ay)) {
         const double y = f.py(v);
         s.draw_line(a.x0, y, a.x1, y, colors::kGrid);
@@ -101,7 +110,7 @@ void plain_axes(PlotFrame& f)
 {
     Surface& s = f.surface();
     const ClipRect a = f.area();
-    const double bx = tick_step(f.x(), 10);
+    const double bx = tick_step(f.x(), columns(s, a));
     for (int i = 0; i < 30; ++i) {  // counted: never a step that does not move on
         const double v = (std::ceil(f.x().lo / bx) + i) * bx;
         if (v > f.x().hi)
@@ -111,7 +120,7 @@ void plain_axes(PlotFrame& f)
         const std::string label = format_fixed(std::fabs(v) < bx * 1e-6 ? 0 : v, tick_decimals(bx));
         f.text(x - s.text_width(label) / 2, a.y1 + 8, label);
     }
-    const double by = tick_step(f.y(), 8);
+    const double by = tick_step(f.y(), rows(s, a));
     for (int i = 0; i < 30; ++i) {
         const double v = (std::ceil(f.y().lo / by) + i) * by;
         if (v > f.y().hi)

@@ -9,8 +9,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QToolTip>
@@ -21,6 +21,7 @@
 #include "model/characteristics.h"
 #include "model/number_format.h"
 #include "platform/platform.h"
+#include "qtdrawing/qt_drawing.h"
 #include "window/lab_texts.h"
 #include "window/results.h"
 #include "window/texts.h"
@@ -34,9 +35,6 @@ constexpr double kNearEnough = 8;  // pixels from a point that still mean it
 
 std::atomic<int> g_running_workers{0};
 
-const QColor kAxColour(0xC0, 0, 0);
-const QColor kAyColour(0, 0, 0xC0);
-
 // A run that has not settled by its end (beating, a transient, chaos) is drawn hollow:
 // it is not a point of a curve.
 bool settled(const analysis::SweepRow& row)
@@ -44,10 +42,10 @@ bool settled(const analysis::SweepRow& row)
     return row.whole && row.steady;
 }
 
-// The lag's panel shows −π/2 … 3π/2: 0 in phase with the suspension point, π/2 at a linear
-// resonance, π in antiphase, with room for the lags of unsettled runs.
-constexpr double kLagLow = -kPi / 2;
-constexpr double kLagHigh = 3 * kPi / 2;
+// Points arrive faster than a picture is worth drawing: they are drawn together at most
+// every 40 ms, and at most a fifth of the window's time goes to drawing a long curve.
+constexpr int kRefreshMs = 40;
+constexpr int kRefreshShare = 5;
 
 QString number(double v)
 {
@@ -111,14 +109,38 @@ CurvePlot::CurvePlot(QWidget* parent) : QWidget(parent)
     setMouseTracking(true);
     setMinimumSize(300, 200);
     setAccessibleName(QStringLiteral("Амплитуды Ax и Ay в зависимости от β"));
-    // Points arrive faster than a picture is worth repainting; they are shown together a
-    // few dozen times a second, which keeps the window's event loop free.
+    // The picture covers the widget; its texts are Qt's, as the tool's are.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    use_qt_text();
     refresh_.setSingleShot(true);
-    refresh_.setInterval(40);
+    refresh_.setInterval(kRefreshMs);
     connect(&refresh_, &QTimer::timeout, this, [this] {
-        update();
+        redraw();
         emit refreshed();
     });
+}
+
+void CurvePlot::redraw()
+{
+    QElapsedTimer clock;
+    clock.start();
+    picture_ = drawn(drawing_ratio(devicePixelRatioF()));
+    frames_ = resonance_frames(picture_.size(), rows(), beta());
+    refresh_.setInterval(std::max<int>(kRefreshMs, static_cast<int>(clock.elapsed()) * kRefreshShare));
+    update();
+}
+
+Surface CurvePlot::drawn(double ratio) const
+{
+    Surface s(to_size(size()), kPanelFontName, kPlotFontPoints);
+    s.resize(s.size(), ratio);
+    resonance_plot(s, current_, rows(), beta());
+    return s;
+}
+
+std::optional<Range> CurvePlot::beta() const
+{
+    return to_ > from_ ? std::optional(Range{from_, to_}) : std::nullopt;
 }
 
 void CurvePlot::start(const Parameters& p, double from, double to, int points)
@@ -128,7 +150,8 @@ void CurvePlot::start(const Parameters& p, double from, double to, int points)
     to_ = to;
     rows_.assign(static_cast<std::size_t>(points), std::nullopt);
     done_ = 0;
-    update();
+    refresh_.setInterval(kRefreshMs);
+    redraw();
 }
 
 void CurvePlot::setPoint(int index, const analysis::SweepRow& row)
@@ -152,57 +175,10 @@ std::vector<analysis::SweepRow> CurvePlot::rows() const
     return out;
 }
 
-// The swings over the upper seven tenths, the lag below them.
-QRectF CurvePlot::plotArea() const
-{
-    const double usable = std::max(20.0, height() - 88.0);
-    return QRectF(52, 12, std::max(10, width() - 64), 0.7 * usable);
-}
-
-QRectF CurvePlot::lagArea() const
-{
-    const QRectF a = plotArea();
-    const double usable = std::max(20.0, height() - 88.0);
-    return QRectF(a.left(), a.bottom() + 40, a.width(), 0.3 * usable);
-}
-
-QPointF CurvePlot::toLagScreen(double beta, double lag) const
-{
-    const QRectF a = lagArea();
-    const double span = to_ > from_ ? to_ - from_ : 1.0;
-    const double fx = (beta - from_) / span;
-    const double fy = std::clamp((lag - kLagLow) / (kLagHigh - kLagLow), 0.0, 1.0);
-    return {a.left() + fx * a.width(), a.bottom() - fy * a.height()};
-}
-
-// The measured swings set the height; the linear theory, unbounded at an undamped
-// resonance, is clipped rather than allowed to flatten everything else.
-double CurvePlot::topValue() const
-{
-    double top = 0;
-    for (const auto& r : rows_)
-        if (r)
-            for (const double v : {r->Ax, r->Ay})
-                if (std::isfinite(v))
-                    top = std::max(top, v);
-    if (!(top > 0) || !std::isfinite(top))
-        return 1.0;
-    // Up to the next round value of five grid steps (1, 2 or 5 times a power of ten).
-    const double raw = top * 1.05 / 5;
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
-    for (const double m : {1.0, 2.0, 5.0, 10.0})
-        if (m * power >= raw)
-            return 5 * m * power;
-    return 50 * power;
-}
-
 QPointF CurvePlot::toScreen(double beta, double value) const
 {
-    const QRectF a = plotArea();
-    const double span = to_ > from_ ? to_ - from_ : 1.0;
-    const double fx = (beta - from_) / span;
-    const double fy = std::clamp(value / topValue(), -0.05, 1.05);
-    return {a.left() + fx * a.width(), a.bottom() - fy * a.height()};
+    const PointF q = frames_.swing_point(beta, value);
+    return {q.x, q.y};
 }
 
 std::optional<QPointF> CurvePlot::position(int index) const
@@ -248,143 +224,25 @@ std::optional<int> CurvePlot::pointAt(QPointF place) const
     return best;
 }
 
-void CurvePlot::paintEvent(QPaintEvent*)
+void CurvePlot::paintEvent(QPaintEvent* event)
 {
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.fillRect(rect(), Qt::white);
-    const QRectF a = plotArea();
-
-    // Grid and labels: five steps each way.
-    p.setPen(QPen(QColor(0xD0, 0xD0, 0xD0), 1));
-    const double top = topValue();
-    const QFontMetrics fm(font());
-    for (int i = 0; i <= 5; ++i) {
-        const double beta = from_ + (to_ - from_) * i / 5.0;
-        const double value = top * i / 5.0;
-        const QPointF bx = toScreen(beta, 0);
-        const QPointF vy = toScreen(from_, value);
-        p.setPen(QPen(QColor(0xD0, 0xD0, 0xD0), 1));
-        p.drawLine(QPointF(bx.x(), a.top()), QPointF(bx.x(), a.bottom()));
-        p.drawLine(QPointF(a.left(), vy.y()), QPointF(a.right(), vy.y()));
-        p.setPen(Qt::black);
-        const QString bl = QString::number(beta, 'g', 3);
-        p.drawText(QPointF(bx.x() - fm.horizontalAdvance(bl) / 2.0, a.bottom() + fm.ascent() + 3), bl);
-        const QString vl = QString::number(value, 'g', 3);
-        p.drawText(QPointF(a.left() - fm.horizontalAdvance(vl) - 4, vy.y() + fm.ascent() / 2.0), vl);
-    }
-    p.setPen(Qt::black);
-    p.drawRect(a);
-    p.drawText(QPointF(a.right() - fm.horizontalAdvance(QStringLiteral("β")), a.bottom() + 2 * fm.height() + 2),
-               QStringLiteral("β"));
-
-    p.save();
-    p.setClipRect(a.adjusted(-6, -6, 6, 6));
-    // The linear theory of the horizontal swing, dashed.
-    QPainterPath theory;
-    bool pen_down = false;
-    for (const auto& r : rows_) {
-        if (!r || !std::isfinite(r->Ax_linear)) {
-            pen_down = false;
-            continue;
-        }
-        const QPointF q = toScreen(r->beta, r->Ax_linear);
-        pen_down ? theory.lineTo(q) : theory.moveTo(q);
-        pen_down = true;
-    }
-    p.setPen(QPen(kAxColour, 1, Qt::DashLine));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(theory);
-
-    const auto curve = [&](double analysis::SweepRow::*value, const QColor& colour) {
-        QPainterPath path;
-        bool down = false;
-        for (const auto& r : rows_) {
-            if (!r || !std::isfinite((*r).*value)) {
-                down = false;
-                continue;
-            }
-            const QPointF q = toScreen(r->beta, (*r).*value);
-            down ? path.lineTo(q) : path.moveTo(q);
-            down = true;
-        }
-        p.setPen(QPen(colour, 1));
-        p.setBrush(Qt::NoBrush);
-        p.drawPath(path);
-        for (const auto& r : rows_) {
-            if (!r || !std::isfinite((*r).*value))
-                continue;
-            p.setBrush(settled(*r) ? QBrush(colour) : QBrush(Qt::white));
-            p.drawEllipse(toScreen(r->beta, (*r).*value), 2.5, 2.5);
-        }
-    };
-    curve(&analysis::SweepRow::Ax, kAxColour);
-    curve(&analysis::SweepRow::Ay, kAyColour);
-    p.restore();
-    paintLag(p);
-
-    // Legend.
-    const QPointF l(a.left() + 8, a.top() + fm.height());
-    p.setPen(kAxColour);
-    p.drawText(l, QStringLiteral("● Ax"));
-    p.drawText(l + QPointF(0, fm.height()), QStringLiteral("- - Ax, линейная теория"));
-    p.setPen(kAyColour);
-    p.drawText(l + QPointF(0, 2 * fm.height()), QStringLiteral("● Ay"));
+    if (picture_.size() != to_size(size()) || picture_.device_pixel_ratio() != drawing_ratio(devicePixelRatioF()))
+        redraw();
+    QPainter painter(this);
+    const QRect shown = event->rect() & QRect(QPoint(0, 0), to_qsize(picture_.size()));
+    if (shown != event->rect() || picture_.image().null())
+        painter.fillRect(event->rect(), Qt::white);
+    if (shown.isEmpty() || picture_.image().null())
+        return;
+    const double r = picture_.device_pixel_ratio();
+    painter.drawImage(QRectF(shown), qimage_view(picture_.image()),
+                      QRectF(shown.x() * r, shown.y() * r, shown.width() * r, shown.height() * r));
 }
 
-// The lag of the horizontal response behind the suspension point, with the linear theory's
-// atan2(2αβ, γ² − β²) dashed; the run's own lag βh/2 is in the measured points.
-void CurvePlot::paintLag(QPainter& p)
+void CurvePlot::resizeEvent(QResizeEvent* event)
 {
-    const QRectF a = lagArea();
-    const QFontMetrics fm(font());
-    p.setPen(QPen(QColor(0xD0, 0xD0, 0xD0), 1));
-    for (const double lag : {0.0, kPi / 2, kPi}) {
-        const double y = toLagScreen(from_, lag).y();
-        p.drawLine(QPointF(a.left(), y), QPointF(a.right(), y));
-    }
-    p.setPen(Qt::black);
-    p.drawRect(a);
-    const std::pair<double, QString> marks[] = {
-        {0.0, QStringLiteral("0")}, {kPi / 2, QStringLiteral("π/2")}, {kPi, QStringLiteral("π")}};
-    for (const auto& [lag, label] : marks)
-        p.drawText(QPointF(a.left() - fm.horizontalAdvance(label) - 4, toLagScreen(from_, lag).y() + fm.ascent() / 2.0),
-                   label);
-    p.drawText(QPointF(a.left() + 8, a.top() - 6), QStringLiteral("Отставание по фазе φ, рад"));
-
-    p.save();
-    p.setClipRect(a.adjusted(-4, -4, 4, 4));
-    QPainterPath theory;
-    bool down = false;
-    for (const auto& r : rows_) {
-        const double lag = r ? linear_lag(*r) : std::nan("");
-        if (!std::isfinite(lag)) {
-            down = false;
-            continue;
-        }
-        const QPointF q = toLagScreen(r->beta, lag);
-        down ? theory.lineTo(q) : theory.moveTo(q);
-        down = true;
-    }
-    p.setPen(QPen(kAxColour, 1, Qt::DashLine));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(theory);
-    p.setPen(QPen(kAxColour, 1));
-    for (const auto& r : rows_) {
-        if (!r || !std::isfinite(r->phase))
-            continue;
-        p.setBrush(settled(*r) ? QBrush(kAxColour) : QBrush(Qt::white));
-        p.drawEllipse(toLagScreen(r->beta, r->phase), 2.5, 2.5);
-    }
-    p.restore();
-}
-
-double CurvePlot::linear_lag(const analysis::SweepRow& r) const
-{
-    const double g2 = current_.DYg / (1 + current_.DYg);
-    if (!(g2 > 0))
-        return std::nan("");
-    return std::atan2(2 * current_.alpha * r.beta, g2 - r.beta * r.beta);
+    QWidget::resizeEvent(event);
+    redraw();
 }
 
 void CurvePlot::mouseMoveEvent(QMouseEvent* event)
@@ -547,9 +405,8 @@ void CurveWindow::save()
         why = write_whole_file(path, sweep_csv(rows));
     } else {
         // Twice as fine as the window shows it, for printing.
-        QImage image(plot_->size() * 2, QImage::Format_RGB32);
-        image.setDevicePixelRatio(2);
-        plot_->render(&image);
+        const Surface picture = plot_->drawn(2);
+        const QImage image = qimage_view(picture.image());
         why = write_whole_file(path, [&](QIODevice& out) { return image.save(&out, "PNG"); });
     }
     if (!why.isEmpty())

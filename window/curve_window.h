@@ -3,10 +3,9 @@
 // the main window's other parameters, computed on background threads and drawn point by
 // point as the runs finish. A point clicked hands its β back to the main window.
 
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
-
-class QPainter;
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -15,6 +14,8 @@ class QPainter;
 #include <vector>
 
 #include "analysis/sweep.h"
+#include "drawing/lab_plots.h"
+#include "drawing/surface.h"
 #include "model/parameters.h"
 
 class QLabel;
@@ -57,7 +58,9 @@ private:
     std::vector<std::thread> workers_;
 };
 
-// Ax and Ay against β, the linear theory dashed.
+// Ax and Ay against β, the linear theory dashed, and the lag below: the resonance picture the
+// tool writes, drawn at the widget's size once for each change of the points and painted
+// from that image.
 class CurvePlot : public QWidget {
     Q_OBJECT
 
@@ -79,6 +82,12 @@ public:
 
     QSize sizeHint() const override { return {560, 460}; }
 
+    // Draws the picture anew from the points so far (the timer does it as they arrive).
+    void redraw();
+    const Surface& picture() const { return picture_; }
+    // The same picture at `ratio` times the pixels, for saving.
+    Surface drawn(double ratio) const;
+
 signals:
     void pointChosen(double beta);
     void hovered(const QString& text);
@@ -89,22 +98,21 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
-    QRectF plotArea() const;
-    QRectF lagArea() const;
-    double topValue() const;
     QPointF toScreen(double beta, double value) const;
-    QPointF toLagScreen(double beta, double lag) const;
-    void paintLag(QPainter& p);
-    double linear_lag(const analysis::SweepRow& r) const;
+    // The β range asked for, when it is one.
+    std::optional<Range> beta() const;
 
-    Parameters current_;  // of the curve being shown: the linear theory's lag needs them
+    Parameters current_;  // of the curve being shown: the linear theory and the captions
     double from_ = 0;
     double to_ = 2.5;
     std::vector<std::optional<analysis::SweepRow>> rows_;
     int done_ = 0;
     QTimer refresh_;
+    Surface picture_;
+    ResonanceFrames frames_;
 };
 
 class CurveWindow : public QWidget {

@@ -1,13 +1,17 @@
 // The resonance curve window: the default 200-point curve from «Расчёт» to its last point,
-// the longest the window's event loop went without turning meanwhile, and how long closing
-// the window takes to free the worker threads of a curve of long runs.
+// the longest the window's event loop went without turning meanwhile, how long closing
+// the window takes to free the worker threads of a curve of long runs, and what showing a
+// curve of the most points the window takes costs: drawing its picture once the points
+// have changed, and repainting the plot from that picture.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QImage>
 #include <QLineEdit>
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 #include <ctime>
 #include <benchmark/benchmark.h>
 
@@ -111,6 +115,50 @@ void BM_CurveCancelOnClose(benchmark::State& state)
     }
 }
 BENCHMARK(BM_CurveCancelOnClose)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+
+// The largest curve the window accepts, with swings that vary from point to point.
+sp::CurvePlot& long_curve()
+{
+    static sp::CurvePlot* plot = [] {
+        auto* p = new sp::CurvePlot;
+        p->resize(p->sizeHint());
+        p->show();
+        constexpr int n = 100000;
+        p->start(sp::defaults().params, 0.2, 2.2, n);
+        for (int k = 0; k < n; ++k) {
+            sp::analysis::SweepRow r;
+            r.beta = sp::analysis::sweep_beta(0.2, 2.2, n, k);
+            r.Ax = 0.1 / (std::fabs(0.25 - r.beta * r.beta) + 0.02) * (1 + 0.2 * std::sin(k));
+            r.Ay = 0.02 * (1 + std::cos(0.37 * k));
+            r.Ax_linear = 0.1 / (std::fabs(0.25 - r.beta * r.beta) + 0.01);
+            r.phase = std::atan2(0.002 * r.beta, 0.25 - r.beta * r.beta);
+            r.steady = k % 7 != 0;
+            p->setPoint(k, r);
+        }
+        return p;
+    }();
+    return *plot;
+}
+
+void BM_Curve100kRedraw(benchmark::State& state)
+{
+    sp::CurvePlot& plot = long_curve();
+    for (auto _ : state)
+        plot.redraw();
+}
+BENCHMARK(BM_Curve100kRedraw)->Unit(benchmark::kMillisecond);
+
+// A paint of the whole plot (an expose, a tooltip's leaving) draws nothing anew: here the
+// plot's paint event into an image of its size, as the window's backing store would take it.
+void BM_Curve100kRepaint(benchmark::State& state)
+{
+    sp::CurvePlot& plot = long_curve();
+    plot.redraw();
+    QImage target(plot.size(), QImage::Format_RGB32);
+    for (auto _ : state)
+        plot.render(&target);
+}
+BENCHMARK(BM_Curve100kRepaint)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

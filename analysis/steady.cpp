@@ -6,6 +6,7 @@
 
 #include "model/characteristics.h"
 #include "model/parameters.h"
+#include "model/sine.h"
 
 namespace sp::analysis {
 namespace {
@@ -24,7 +25,7 @@ double period(double beta) { return 2 * kPi / beta; }
 
 void HarmonicFit::add(double t, double x)
 {
-    add_phase(std::sin(beta_ * t), std::cos(beta_ * t), x);
+    add_phase(sine(beta_ * t), cosine(beta_ * t), x);
 }
 
 void HarmonicFit::add_phase(double s, double c, double x)
@@ -104,8 +105,8 @@ void SteadyResponse::add(double t, double x)
     // Most of a run lies before every window; within them the phase is computed once.
     if (t < last_from_ && t < halves_from_)
         return;
-    const double s = std::sin(beta_ * t);
-    const double c = std::cos(beta_ * t);
+    const double s = sine(beta_ * t);
+    const double c = cosine(beta_ * t);
     if (t >= last_from_)
         last_.add_phase(s, c, x);
     if (t >= halves_split_)

@@ -6,7 +6,7 @@
 
 #include "model/characteristics.h"
 #include "model/parameters.h"
-#include "model/sine.h"
+#include "model/core_math.h"
 
 namespace sp::analysis {
 namespace {
@@ -53,8 +53,8 @@ Harmonic HarmonicFit::result() const
     const double c = det3(ss_, sc_, xs_, sc_, cc_, xc_, s_, c_, x_) / d;
     // a·sin βt + b·cos βt = A1·sin(βt − φ) with a = A1·cos φ, b = −A1·sin φ.
     Harmonic h;
-    h.A1 = std::hypot(a, b);
-    h.phase = std::atan2(-b, a);
+    h.A1 = hypotenuse(a, b);
+    h.phase = arctan2(-b, a);
     if (h.phase < -kPi / 2)
         h.phase += 2 * kPi;
     h.offset = x0_ + c;

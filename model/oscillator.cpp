@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "model/sine.h"
+#include "model/core_math.h"
 
 namespace sp {
 namespace {

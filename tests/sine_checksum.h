@@ -1,13 +1,13 @@
 #pragma once
-// One number from the bits of the core's sine and cosine over a fixed set of arguments:
-// the native test and the WebAssembly build compute it and must agree with the same pinned
-// value, so every build steps a run with the same drive.
+// One number from the bits of the core's sine, cosine, arctangent and hypotenuse over a fixed
+// set of arguments: the native test and the WebAssembly build compute it and must agree with
+// the same pinned value, so every build steps a run and measures it alike.
 
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
 
-#include "model/sine.h"
+#include "model/core_math.h"
 
 namespace sp::testing {
 
@@ -39,6 +39,8 @@ inline std::uint64_t sine_checksum()
         std::memcpy(&x, &bits, sizeof x);
         mix(sine(x));
         mix(cosine(x));
+        mix(arctan2(x, static_cast<double>(state >> 40) - 8388608.0));
+        mix(hypotenuse(x, static_cast<double>(state >> 40) * 1e-3));
     }
     return sum;
 }

@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
-#include "model/sine.h"
+#include "model/core_math.h"
 #include "tests/sine_checksum.h"
 
 namespace {
@@ -30,7 +31,7 @@ void expect_within_a_unit(double x)
     ASSERT_LT(ulps(sp::cosine(x), c), kBound) << std::hexfloat << x;
 }
 
-TEST(Sine, WithinAUnitOverTheArgumentsOfRuns)
+TEST(CoreMath, WithinAUnitOverTheArgumentsOfRuns)
 {
     // β·t for the single-precision clock of long runs at frequencies below, at and above
     // the resonances, as the step computes it
@@ -42,7 +43,7 @@ TEST(Sine, WithinAUnitOverTheArgumentsOfRuns)
     }
 }
 
-TEST(Sine, WithinAUnitWhereReductionIsHardest)
+TEST(CoreMath, WithinAUnitWhereReductionIsHardest)
 {
     // Next to multiples of π/2, where the reduced argument keeps only its last bits, and
     // at the doubles known to lie closest to one (2^849·…, 1e22), through the whole range.
@@ -60,7 +61,30 @@ TEST(Sine, WithinAUnitWhereReductionIsHardest)
     }
 }
 
-TEST(Sine, EdgesOfTheDomain)
+// The steady response's amplitude and phase, and the linear theory's swing
+TEST(CoreMath, ArctangentAndHypotenuseWithinTheirBounds)
+{
+    std::uint64_t state = 5;
+    const auto next = [&] {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        const double m = 1.0 + static_cast<double>(state >> 11) * 0x1p-53;
+        return std::ldexp((state & 1) != 0 ? -m : m, static_cast<int>((state >> 1) % 160) - 80);
+    };
+    for (int i = 0; i < 200000; ++i) {
+        const double x = next(), y = next();
+        if (!kWide)
+            break;
+        ASSERT_LT(ulps(sp::arctan(x), atanl(x)), 0.85) << std::hexfloat << x;
+        ASSERT_LT(ulps(sp::arctan2(y, x), atan2l(y, x)), 1.3) << std::hexfloat << y << ' ' << x;
+        ASSERT_LT(ulps(sp::hypotenuse(x, y), hypotl(x, y)), 0.51) << std::hexfloat << x << ' ' << y;
+    }
+    EXPECT_EQ(sp::hypotenuse(1e308, 1e308), std::sqrt(2.0) * 1e308);
+    EXPECT_EQ(sp::hypotenuse(-INFINITY, NAN), INFINITY);
+    EXPECT_EQ(sp::arctan2(0.0, -1.0), 3.141592653589793);
+    EXPECT_EQ(sp::arctan2(-1.0, 0.0), -1.5707963267948966);
+}
+
+TEST(CoreMath, EdgesOfTheDomain)
 {
     EXPECT_TRUE(std::signbit(sp::sine(-0.0)));
     EXPECT_EQ(sp::cosine(0.0), 1.0);
@@ -70,9 +94,9 @@ TEST(Sine, EdgesOfTheDomain)
 }
 
 // The same bits in every build: the WebAssembly build is checked against this value too.
-TEST(Sine, SameBitsInEveryBuild)
+TEST(CoreMath, SameBitsInEveryBuild)
 {
-    EXPECT_EQ(sp::testing::sine_checksum(), 0xa474882f3053aefaULL);
+    EXPECT_EQ(sp::testing::sine_checksum(), 0x2189ecc546af73f8ULL);
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
-#include "model/sine.h"
+#include "model/core_math.h"
 
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 namespace sp {
 namespace {
@@ -240,6 +241,149 @@ double cosine(double x)
     case 2: return -cos_kernel(r.hi, r.lo);
     default: return sin_kernel(r.hi, r.lo);
     }
+}
+
+namespace {
+
+// atan r ≈ r − r³·(aT0 + r²·(aT1 + …)) on |r| ≤ 7/16, even and odd powers summed apart
+constexpr double kAT[] = {
+    3.33333333333329318027e-01,  -1.99999999998764832476e-01, 1.42857142725034663711e-01,
+    -1.11111104054623557880e-01, 9.09088713343650656196e-02,  -7.69187620504482999495e-02,
+    6.66107313738753120669e-02,  -5.83357013379057348645e-02, 4.97687799461593236017e-02,
+    -3.65315727442169155270e-02, 1.62858201153657823623e-02,
+};
+// atan ½, atan 1, atan 3⁄2, atan ∞ as high and low parts
+constexpr double kAtanHi[] = {0x1.dac670561bb4fp-2, 0x1.921fb54442d18p-1, 0x1.f730bd281f69bp-1,
+                              0x1.921fb54442d18p+0};
+constexpr double kAtanLo[] = {0x1.a2b7f222f65e2p-56, 0x1.1a62633145c07p-55, 0x1.007887af0cbbdp-56,
+                              0x1.1a62633145c07p-54};
+constexpr double kPiHi = 0x1.921fb54442d18p+1;
+constexpr double kPiLo = 0x1.1a62633145c07p-53;
+
+}  // namespace
+
+double arctan(double x)
+{
+    if (std::isnan(x))
+        return x + x;
+    const double ax = std::fabs(x);
+    if (ax >= 0x1p66)
+        return std::copysign(kAtanHi[3] + kAtanLo[3], x);
+    int id = -1;
+    double r = x;
+    if (ax >= 0.4375) {
+        if (ax < 1.1875) {
+            if (ax < 0.6875) {
+                id = 0;
+                r = (2.0 * ax - 1.0) / (2.0 + ax);
+            } else {
+                id = 1;
+                r = (ax - 1.0) / (ax + 1.0);
+            }
+        } else if (ax < 2.4375) {
+            id = 2;
+            r = (ax - 1.5) / (1.0 + 1.5 * ax);
+        } else {
+            id = 3;
+            r = -1.0 / ax;
+        }
+    } else if (ax < 0x1p-27) {
+        return x;
+    }
+    const double z = r * r;
+    const double w = z * z;
+    const double s1 = z * (kAT[0] + w * (kAT[2] + w * (kAT[4] + w * (kAT[6] + w * (kAT[8] + w * kAT[10])))));
+    const double s2 = w * (kAT[1] + w * (kAT[3] + w * (kAT[5] + w * (kAT[7] + w * kAT[9]))));
+    if (id < 0)
+        return r - r * (s1 + s2);
+    const double a = kAtanHi[id] - ((r * (s1 + s2) - kAtanLo[id]) - r);
+    return x < 0 ? -a : a;
+}
+
+namespace {
+
+// atan(a/b) for positive a, b: the quotient's rounding error, found exactly, is added as
+// the first term of atan's Taylor series about the rounded quotient.
+double quotient_arctan(double a, double b)
+{
+    const double q = a / b;
+    double qb = 0, qb_lo = 0;
+    exact_product(q, b, qb, qb_lo);
+    const double dq = ((a - qb) - qb_lo) / b;
+    const double atan_q = arctan(q);
+    if (!std::isfinite(qb) || !std::isfinite(dq))
+        return atan_q;
+    return atan_q + dq / (1.0 + q * q);
+}
+
+}  // namespace
+
+double arctan2(double y, double x)
+{
+    if (std::isnan(x) || std::isnan(y))
+        return x + y;
+    if (x == 1.0)
+        return arctan(y);
+    const bool y_negative = std::signbit(y);
+    const bool x_negative = std::signbit(x);
+    if (y == 0)
+        return x_negative ? (y_negative ? -kPiHi : kPiHi) : y;
+    if (x == 0)
+        return y_negative ? -(kAtanHi[3] + kAtanLo[3]) : kAtanHi[3] + kAtanLo[3];
+    if (std::isinf(x)) {
+        if (std::isinf(y)) {
+            const double q = x_negative ? 3 * kAtanHi[1] : kAtanHi[1];
+            return y_negative ? -q : q;
+        }
+        const double q = x_negative ? kPiHi : 0.0;
+        return y_negative ? -q : q;
+    }
+    if (std::isinf(y))
+        return y_negative ? -kAtanHi[3] : kAtanHi[3];
+    // |y/x| beyond 2^60 is π/2 to the last bit; below 2^−60 with x < 0 it adds nothing to π
+    const int k = biased_exponent(y) - biased_exponent(x);
+    double z;
+    if (k > 60)
+        z = kAtanHi[3] + 0.5 * kPio2Lo;
+    else if (x_negative && k < -60)
+        z = 0.0;
+    else
+        z = quotient_arctan(std::fabs(y), std::fabs(x));
+    if (!x_negative)
+        return y_negative ? -z : z;
+    const double q = kPiHi - (z - kPiLo);
+    return y_negative ? -q : q;
+}
+
+double hypotenuse(double a, double b)
+{
+    a = std::fabs(a);
+    b = std::fabs(b);
+    if (std::isinf(a) || std::isinf(b))
+        return INFINITY;
+    if (std::isnan(a) || std::isnan(b))
+        return a + b;
+    if (a < b)
+        std::swap(a, b);
+    if (b == 0)
+        return a;
+    int e = 0;
+    const double sa = std::frexp(a, &e);
+    const double sb = std::ldexp(b, -e);
+    // the sum of the squares to twice the double precision, its root corrected by a Newton
+    // step with the root's own square found exactly
+    double aa = 0, aa_lo = 0, bb = 0, bb_lo = 0;
+    exact_product(sa, sa, aa, aa_lo);
+    exact_product(sb, sb, bb, bb_lo);
+    const double s = aa + bb;
+    const double s_lo = ((aa - s) + bb) + aa_lo + bb_lo;
+    const double sum = s + s_lo;
+    const double sum_lo = s_lo - (sum - s);
+    const double r = std::sqrt(sum);
+    double rr = 0, rr_lo = 0;
+    exact_product(r, r, rr, rr_lo);
+    const double corrected = r + (((sum - rr) - rr_lo) + sum_lo) / (2.0 * r);
+    return std::ldexp(corrected, e);
 }
 
 }  // namespace sp

@@ -7,6 +7,8 @@
 #include <limits>
 
 #include "model/characteristics.h"
+#include "model/chars.h"
+#include "model/core_math.h"
 
 namespace sp {
 namespace {
@@ -111,7 +113,7 @@ PointF point_in(const ClipRect& a, const Range& x, const Range& y, double u, dou
 std::string short_number(double v)
 {
     std::array<char, 32> b;
-    const auto r = std::to_chars(b.data(), b.data() + b.size(), v, std::chars_format::general, 8);
+    const auto r = sp::to_chars(b.data(), b.data() + b.size(), v, std::chars_format::general, 8);
     return std::string(b.data(), r.ptr);
 }
 
@@ -183,7 +185,7 @@ void resonance_plot(Surface& s, const Parameters& p, const std::vector<analysis:
                       column(rows, [](const analysis::SweepRow& r) { return r.phase; }), false};
     const Curve phase_linear{"φ, линейная теория", colors::kBlack, Mark::none, true,
                              column(rows, [&](const analysis::SweepRow& r) {
-                                 return g2 > 0 ? std::atan2(2 * p.alpha * r.beta, g2 - r.beta * r.beta) : kNaN;
+                                 return g2 > 0 ? arctan2(2 * p.alpha * r.beta, g2 - r.beta * r.beta) : kNaN;
                              })};
     for (const Curve* c : {&phase, &phase_linear})
         draw_curve(lag, betas, settled, *c);

@@ -182,6 +182,53 @@ void dashed_line(Surface& s, double xa, double ya, double xb, double yb, std::ui
     }
 }
 
+namespace {
+
+// The points a line through the first n is drawn through. A curve of more points than
+// the frame has pixel columns goes, in each column, through its first, lowest, highest and
+// last point there, in their order: the same pixels, at the cost of the columns rather
+// than the points (a window draws a long sweep's picture while the user waits).
+std::vector<std::size_t> line_points(const PlotFrame& f, const std::vector<double>& x,
+                                     const std::vector<double>& y, std::size_t n, double ratio)
+{
+    std::vector<std::size_t> keep;
+    const double columns = (f.area().x1 - f.area().x0) * ratio;
+    if (static_cast<double>(n) <= 2 * columns) {
+        for (std::size_t i = 0; i < n; ++i)
+            keep.push_back(i);
+        return keep;
+    }
+    std::size_t i = 0;
+    while (i < n) {
+        const double X = f.px(x[i]) * ratio, Y = f.py(y[i]);
+        if (!std::isfinite(X) || !std::isfinite(Y)) {
+            keep.push_back(i++);
+            continue;
+        }
+        const double column = std::floor(X);
+        std::size_t lo = i, hi = i, last = i;
+        double y_lo = Y, y_hi = Y;
+        const std::size_t first = i++;
+        for (; i < n; ++i) {
+            const double Xi = f.px(x[i]) * ratio, Yi = f.py(y[i]);
+            if (!std::isfinite(Xi) || !std::isfinite(Yi) || std::floor(Xi) != column)
+                break;
+            if (Yi < y_lo)
+                y_lo = Yi, lo = i;
+            if (Yi > y_hi)
+                y_hi = Yi, hi = i;
+            last = i;
+        }
+        std::size_t in_column[] = {first, std::min(lo, hi), std::max(lo, hi), last};
+        for (const std::size_t k : in_column)
+            if (keep.empty() || keep.back() < k)
+                keep.push_back(k);
+    }
+    return keep;
+}
+
+}  // namespace
+
 void draw_curve(PlotFrame& f, const std::vector<double>& x, const std::vector<bool>& settled,
                 const Curve& c)
 {
@@ -189,8 +236,11 @@ void draw_curve(PlotFrame& f, const std::vector<double>& x, const std::vector<bo
     const std::size_t n = std::min(x.size(), c.y.size());
     s.pen_style(0);
     double phase = 0;
-    for (std::size_t i = 1; c.joined && i < n; ++i) {
-        double xa = x[i - 1], ya = c.y[i - 1];
+    const std::vector<std::size_t> line = c.joined ? line_points(f, x, c.y, n, s.device_pixel_ratio())
+                                                   : std::vector<std::size_t>();
+    for (std::size_t j = 1; j < line.size(); ++j) {
+        const std::size_t i = line[j], before = line[j - 1];
+        double xa = x[before], ya = c.y[before];
         double xb = x[i], yb = c.y[i];
         if (!f.cut(xa, ya, xb, yb))
             continue;

@@ -22,6 +22,8 @@
 #include "analysis/sweep.h"
 #include "model/number_format.h"
 #include "platform/qt_platform.h"
+#include "qtdrawing/qt_drawing.h"
+#include "tools/resonance_png.h"
 #include "tools/trace.h"
 #include "window/curve_window.h"
 #include "window/experiments.h"
@@ -263,6 +265,15 @@ TEST_F(CurveTest, ThePointsAreTheSweepsBitForBitAndSaveAsTheToolPrints)
         EXPECT_EQ(rows[k].steps, expected[k].steps) << k;
     }
     EXPECT_TRUE(w->plot()->describe(4).startsWith(QStringLiteral("β = ")));
+
+    // At the tool's size the window's picture is the one the tool writes.
+    sp::CurvePlot printed;
+    printed.resize(sp::kLabPlotWidth, sp::kLabPlotHeight);
+    printed.start(p, 0, 2.5, 13);
+    for (std::size_t k = 0; k < rows.size(); ++k)
+        printed.setPoint(static_cast<int>(k), rows[k]);
+    printed.redraw();
+    EXPECT_EQ(sp::qimage_view(printed.picture().image()), sp::trace::resonance_picture(p, expected));
 
     const QString csv = QDir(out.path()).filePath(QStringLiteral("curve.csv"));
     const QString png = QDir(out.path()).filePath(QStringLiteral("curve.png"));

@@ -175,7 +175,7 @@ void resonance_plot(Surface& s, const Parameters& p, const std::vector<analysis:
                           column(rows, [](const analysis::SweepRow& r) { return r.Ax_linear; })};
     for (const Curve* c : {&ay, &ax, &ax_linear})
         draw_curve(swing, betas, settled, *c);
-    legend(swing, {&ax, &ay, &ax_linear});
+    legend(swing, betas, {&ax, &ay, &ax_linear});
 
     PlotFrame lag(s, frames.beta, frames.lag, frames.lag_area);
     lag.text(12, frames.lag_area.y0 - 28, "Отставание по фазе φ, рад");

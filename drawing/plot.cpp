@@ -262,7 +262,28 @@ void draw_curve(PlotFrame& f, const std::vector<double>& x, const std::vector<bo
     }
 }
 
-void legend(PlotFrame& f, const std::vector<const Curve*>& curves)
+namespace {
+
+// The points of the curves that the box would hide, as drawn (with their marks' radius).
+std::size_t hidden_points(const PlotFrame& f, const std::vector<double>& x, const std::vector<const Curve*>& curves,
+                          const ClipRect& box)
+{
+    constexpr double kMark = 5;
+    std::size_t n = 0;
+    for (const Curve* c : curves)
+        for (std::size_t i = 0; i < std::min(x.size(), c->y.size()); ++i) {
+            const double X = f.px(x[i]), Y = f.py(c->y[i]);
+            n += f.inside(X, Y) && X >= box.x0 - kMark && X <= box.x1 + kMark && Y >= box.y0 - kMark &&
+                         Y <= box.y1 + kMark
+                     ? 1
+                     : 0;
+        }
+    return n;
+}
+
+}  // namespace
+
+void legend(PlotFrame& f, const std::vector<double>& x, const std::vector<const Curve*>& curves)
 {
     Surface& s = f.surface();
     const ClipRect a = f.area();
@@ -270,8 +291,20 @@ void legend(PlotFrame& f, const std::vector<const Curve*>& curves)
     for (const Curve* c : curves)
         widest = std::max(widest, s.text_width(c->name));
     const double line_h = 24, sample = 44;
-    const double x1 = a.x1 - 10, x0 = x1 - (widest + sample + 26);
-    const double y0 = a.y0 + 10, y1 = y0 + line_h * curves.size() + 8;
+    const double w = widest + sample + 26, h = line_h * curves.size() + 8;
+    const ClipRect corners[] = {{a.x1 - 10 - w, a.y0 + 10, a.x1 - 10, a.y0 + 10 + h},
+                                {a.x0 + 10, a.y0 + 10, a.x0 + 10 + w, a.y0 + 10 + h},
+                                {a.x1 - 10 - w, a.y1 - 10 - h, a.x1 - 10, a.y1 - 10},
+                                {a.x0 + 10, a.y1 - 10 - h, a.x0 + 10 + w, a.y1 - 10}};
+    ClipRect box = corners[0];
+    std::size_t fewest = hidden_points(f, x, curves, box);
+    for (const ClipRect& corner : corners) {
+        if (fewest == 0)
+            break;
+        if (const std::size_t n = hidden_points(f, x, curves, corner); n < fewest)
+            box = corner, fewest = n;
+    }
+    const double x0 = box.x0, x1 = box.x1, y0 = box.y0, y1 = box.y1;
     s.pen_width(1);
     s.fill_style(0);
     s.fill_color(colors::kWhite);

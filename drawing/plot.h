@@ -79,8 +79,10 @@ struct Curve {
 // 9 pixels, hollow where `settled` says no.
 void draw_curve(PlotFrame& f, const std::vector<double>& x, const std::vector<bool>& settled,
                 const Curve& c);
-// The curves' names with a sample of each, boxed in the top right corner of the area.
-void legend(PlotFrame& f, const std::vector<const Curve*>& curves);
+// The curves' names with a sample of each, boxed in the top right corner of the area, or
+// where it hides none of their points (x[i], y[i]) (top left, bottom right, bottom left),
+// or the fewest.
+void legend(PlotFrame& f, const std::vector<double>& x, const std::vector<const Curve*>& curves);
 // A filled dot of radius r at a data point inside the area.
 void dot(PlotFrame& f, double x, double y, double r, std::uint32_t colour);
 

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "analysis/linear.h"
 #include "model/characteristics.h"
-#include "model/parameters.h"
 
 namespace sp::analysis {
 namespace {
@@ -17,8 +17,6 @@ double det3(double a, double b, double c, double d, double e, double f, double g
 {
     return a * (e * i - f * h) - b * (d * i - f * g) + c * (d * h - e * g);
 }
-
-double period(double beta) { return 2 * kPi / beta; }
 
 }  // namespace
 
@@ -76,9 +74,13 @@ bool settled(const Harmonic& previous, const Harmonic& last)
 
 double run_end_time(float h, float t_end)
 {
+    // The run rounds the double sum of its single-precision t and h to single precision.
+    // Where that sum is exact (the exponents of t and h at most 29 apart) the single-precision
+    // sum is the same one rounding of it; further apart, h is below a 32nd of t's last place
+    // and both leave t as it was. So the cheap sum follows the run's time exactly.
     float t = 0.0F;
     while (t < t_end) {
-        const float next = to_single(static_cast<double>(t) + static_cast<double>(h));
+        const float next = t + h;
         if (next == t)
             break;
         t = next;
@@ -89,24 +91,24 @@ double run_end_time(float h, float t_end)
 SteadyResponse::SteadyResponse(double beta, double t_end)
     : beta_(beta), last_(beta), earlier_(beta), later_(beta)
 {
-    const double p = beta > 0 ? period(beta) : std::numeric_limits<double>::infinity();
+    const double p = beta > 0 ? driving_period(beta) : std::numeric_limits<double>::infinity();
     const double window = std::min(10 * p, t_end);
     const double half = std::min(10 * p, t_end / 2);
     last_from_ = t_end - window;
     halves_split_ = t_end - half;
     halves_from_ = t_end - 2 * half;
+    first_from_ = std::min(last_from_, halves_from_);
     long_enough_ = beta > 0 && t_end >= p;
     halves_long_enough_ = beta > 0 && half >= p;
+    last_is_later_ = last_from_ == halves_split_;
 }
 
-void SteadyResponse::add(double t, double x)
+void SteadyResponse::add_in_windows(double t, double x)
 {
-    // Most of a run lies before every window; within them the phase is computed once.
-    if (t < last_from_ && t < halves_from_)
-        return;
+    // Within the windows the phase is computed once for all the fits a sample belongs to.
     const double s = std::sin(beta_ * t);
     const double c = std::cos(beta_ * t);
-    if (t >= last_from_)
+    if (t >= last_from_ && !last_is_later_)
         last_.add_phase(s, c, x);
     if (t >= halves_split_)
         later_.add_phase(s, c, x);
@@ -118,7 +120,7 @@ SteadyResponse::Result SteadyResponse::result() const
 {
     if (!long_enough_)
         return {kNaN, kNaN, false};
-    const Harmonic fit = last_.result();
+    const Harmonic fit = last_is_later_ ? later_.result() : last_.result();
     const bool steady = halves_long_enough_ && settled(earlier_.result(), later_.result());
     return {fit.A1, fit.phase, steady};
 }

@@ -13,8 +13,9 @@
 #include "model/oscillator.h"
 #include "model/walk.h"
 #include "analysis/csv.h"
+#include "analysis/linear.h"
+#include "analysis/reference.h"
 #include "analysis/sweep.h"
-#include "tools/reference.h"
 #include "tools/trace.h"
 
 namespace {
@@ -423,6 +424,13 @@ TEST(Sweep, LinearTheory)
     EXPECT_TRUE(std::isnan(sp::analysis::linear_amplitude(p)));
     p.DYg = -1;
     EXPECT_TRUE(std::isnan(sp::analysis::linear_amplitude(p)));
+    // The lag: in phase below the resonance, a quarter period behind at it, in antiphase far above.
+    p.DYg = 1, p.alpha = 0.05;
+    EXPECT_DOUBLE_EQ(sp::analysis::linear_lag(p, 0), 0);
+    EXPECT_NEAR(sp::analysis::linear_lag(p, std::sqrt(0.5)), sp::kPi / 2, 1e-6);
+    EXPECT_NEAR(sp::analysis::linear_lag(p, 1000), sp::kPi, 1e-3);
+    p.DYg = 0;  // no restoring force: the theory has no drive either
+    EXPECT_TRUE(std::isnan(sp::analysis::linear_lag(p, 0.5)));
 }
 
 TEST(Sweep, StronglyDampedSmallSwingsFollowTheLinearTheory)
@@ -553,7 +561,7 @@ TEST(Reference, WithTheDriveOnItStaysWithinOrderHOfTheScheme)
     p.Xo = 0.1;
     const auto gap = [&p](float h) -> double {
         sp::RunState s = sp::start_run(p);
-        sp::trace::Reference ref(p, h);
+        sp::analysis::Reference ref(p, h);
         double worst = 0;
         while (double(s.t) < 3) {
             EXPECT_EQ(sp::step(s, p, h), sp::StepResult::Ok);

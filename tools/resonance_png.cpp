@@ -7,10 +7,10 @@
 #include <charconv>
 #include <cmath>
 #include <functional>
-#include <limits>
 #include <ostream>
 #include <vector>
 
+#include "analysis/linear.h"
 #include "drawing/clip.h"
 #include "drawing/colors.h"
 #include "drawing/surface.h"
@@ -21,8 +21,6 @@
 
 namespace sp::trace {
 namespace {
-
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 constexpr int kLeft = 78, kRight = 30, kTop = 46;
 // The swing panel over the phase panel; below each, its β axis labels.
@@ -270,12 +268,11 @@ QImage resonance_picture(const Parameters& p, const std::vector<analysis::SweepR
     Plot lag(s, plot.beta(), Range{-kPi / 2, 3 * kPi / 2}, kPhaseTop, kPhaseBottom);
     lag.text(12, kPhaseTop - 28, QStringLiteral("Отставание по фазе φ, рад"));
     grid_and_axes(lag);
-    const double g2 = p.DYg / (1 + p.DYg);
     const std::vector<Curve> lags = {
         {QStringLiteral("φ, расчёт"), colors::kRed, Mark::disc, false,
          [](const analysis::SweepRow& r) { return r.phase; }, false},
         {QStringLiteral("φ, линейная теория"), colors::kBlack, Mark::none, true,
-         [&](const analysis::SweepRow& r) { return g2 > 0 ? std::atan2(2 * p.alpha * r.beta, g2 - r.beta * r.beta) : kNaN; }},
+         [&](const analysis::SweepRow& r) { return analysis::linear_lag(p, r.beta); }},
     };
     for (const Curve& c : lags)
         draw_curve(lag, rows, c);

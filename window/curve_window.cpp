@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "analysis/linear.h"
 #include "model/characteristics.h"
 #include "model/number_format.h"
 #include "platform/platform.h"
@@ -357,7 +358,7 @@ void CurvePlot::paintLag(QPainter& p)
     QPainterPath theory;
     bool down = false;
     for (const auto& r : rows_) {
-        const double lag = r ? linear_lag(*r) : std::nan("");
+        const double lag = r ? analysis::linear_lag(current_, r->beta) : std::nan("");
         if (!std::isfinite(lag)) {
             down = false;
             continue;
@@ -377,14 +378,6 @@ void CurvePlot::paintLag(QPainter& p)
         p.drawEllipse(toLagScreen(r->beta, r->phase), 2.5, 2.5);
     }
     p.restore();
-}
-
-double CurvePlot::linear_lag(const analysis::SweepRow& r) const
-{
-    const double g2 = current_.DYg / (1 + current_.DYg);
-    if (!(g2 > 0))
-        return std::nan("");
-    return std::atan2(2 * current_.alpha * r.beta, g2 - r.beta * r.beta);
 }
 
 void CurvePlot::mouseMoveEvent(QMouseEvent* event)

@@ -97,7 +97,6 @@ private:
     QPointF toScreen(double beta, double value) const;
     QPointF toLagScreen(double beta, double lag) const;
     void paintLag(QPainter& p);
-    double linear_lag(const analysis::SweepRow& r) const;
 
     Parameters current_;  // of the curve being shown: the linear theory's lag needs them
     double from_ = 0;

@@ -1,0 +1,30 @@
+#include "analysis/linear.h"
+
+#include <cmath>
+#include <limits>
+
+#include "model/characteristics.h"
+
+namespace sp::analysis {
+
+double driving_period(double beta) { return beta > 0 ? kTwoPi / beta : kTwoPi; }
+
+double linear_amplitude(const Parameters& p)
+{
+    if (std::isnan(frequency_ratio(p)))
+        return std::numeric_limits<double>::quiet_NaN();
+    const double g2 = p.DYg / (1 + p.DYg);
+    const double b = p.beta;
+    // hypot: the squares of a wild beta overflow where the root itself would not.
+    return g2 * std::fabs(p.Xm) / std::hypot(g2 - b * b, 2 * p.alpha * b);
+}
+
+double linear_lag(const Parameters& p, double beta)
+{
+    const double g2 = p.DYg / (1 + p.DYg);
+    if (!(g2 > 0))
+        return std::numeric_limits<double>::quiet_NaN();
+    return std::atan2(2 * p.alpha * beta, g2 - beta * beta);
+}
+
+}  // namespace sp::analysis

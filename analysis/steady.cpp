@@ -1,6 +1,7 @@
 #include "analysis/steady.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <limits>
 
@@ -77,12 +78,29 @@ double run_end_time(float h, float t_end)
     // The run rounds the double sum of its single-precision t and h to single precision.
     // Where that sum is exact (the exponents of t and h at most 29 apart) the single-precision
     // sum is the same one rounding of it; further apart, h is below a 32nd of t's last place
-    // and both leave t as it was. So the cheap sum follows the run's time exactly.
+    // and both leave t as it was. So the single-precision sum follows the run's time exactly.
+    // Within one binade of t every sum moves t by the same d, h rounded to the binade's last
+    // place, unless h lies halfway between two such places (the tie goes to the even sum,
+    // which alternates): otherwise the steps up to the binade's end or to t_end are taken
+    // at once, a few dozen binades for a run of any length.
     float t = 0.0F;
     while (t < t_end) {
-        const float next = t + h;
+        float next = t + h;
         if (next == t)
             break;
+        int e = 0;
+        std::frexp(t, &e);  // t in [2^(e−1), 2^e)
+        const double last_place = std::ldexp(1.0, e - 24);
+        if (t >= FLT_MIN && std::fmod(static_cast<double>(h), last_place) != last_place / 2) {
+            const double limit = std::min(static_cast<double>(t_end), std::ldexp(1.0, e));
+            const double d = static_cast<double>(next) - static_cast<double>(t);
+            // Every step jumped over starts below the limit and ends at most on it.
+            double k = std::floor((limit - next) / d) - 1;
+            if (k > 0 && next + (k + 1) * d > limit)
+                k -= 1;  // the quotient rounded up to a whole number
+            if (k > 0)
+                next = static_cast<float>(next + k * d);
+        }
         t = next;
     }
     return t;

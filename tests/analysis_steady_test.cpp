@@ -109,6 +109,14 @@ TEST(RunEndTime, IsTheTimeTheRunItselfEndsAt)
     }
     // A step too small to advance the time ends the count instead of hanging it.
     EXPECT_EQ(sp::analysis::run_end_time(1e-3F, 1e9F), sp::analysis::run_end_time(1e-3F, 1e8F));
+    // Steps halfway between two last places of t from 1 on, where the rounding to even
+    // makes the first step of a binade differ from the next, against the sum step by step.
+    for (const float h : {0x1.cp-22F, 0x1.38p-19F, 0.3F}) {
+        float t = 0;
+        while (t < 1.5F && t + h != t)
+            t += h;
+        EXPECT_EQ(sp::analysis::run_end_time(h, 1.5F), double(t)) << h;
+    }
 }
 
 // --- the tool's rows ---

@@ -104,23 +104,31 @@ std::vector<SweepRow> sweep(const Parameters& p, double from, double to, std::in
 {
     std::vector<SweepRow> rows(static_cast<std::size_t>(n));
     std::atomic<std::int64_t> done{0};
+    std::int64_t told = 0;  // on the caller's thread only
+    const auto tell = [&](std::int64_t rows_done) {
+        told = rows_done;
+        progress(rows_done);
+    };
     const auto point = [&](std::int64_t k, bool on_caller) {
         Parameters q = p;
         q.beta = sweep_beta(from, to, n, k);
         rows[static_cast<std::size_t>(k)] = sweep_point(q);
         const std::int64_t finished = ++done;
         if (on_caller && progress)
-            progress(finished);
+            tell(finished);
     };
-    // The other threads' last runs, still told of while they finish.
+    // The other threads' last runs, still told of while they finish; the other threads may
+    // also have finished every row before the caller's thread looks.
     const auto tail = [&] {
         if (!progress)
             return;
         for (std::int64_t seen = done; seen < n; seen = done) {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
             if (done != seen)
-                progress(done);
+                tell(done);
         }
+        if (told < n)
+            tell(n);
     };
     for_each_index(n, threads, point, tail);
     return rows;

@@ -39,7 +39,7 @@ SweepRow sweep_point(const Parameters& p, const std::atomic<bool>& cancel);
 // back in beta order and do not depend on the number of threads.
 // `progress`, when given, is called on the caller's thread with the number of rows done
 // so far, after each row the caller's thread finishes and every 0.1 s while it waits for
-// the others.
+// the others, and last with all rows.
 using Progress = std::function<void(std::int64_t rows_done)>;
 std::vector<SweepRow> sweep(const Parameters& p, double from, double to, std::int64_t n,
                             unsigned threads, const Progress& progress = {});

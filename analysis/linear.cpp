@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "model/characteristics.h"
+#include "model/core_math.h"
 
 namespace sp::analysis {
 
@@ -15,8 +16,9 @@ double linear_amplitude(const Parameters& p)
         return std::numeric_limits<double>::quiet_NaN();
     const double g2 = p.DYg / (1 + p.DYg);
     const double b = p.beta;
-    // hypot: the squares of a wild beta overflow where the root itself would not.
-    return g2 * std::fabs(p.Xm) / std::hypot(g2 - b * b, 2 * p.alpha * b);
+    // The core's hypotenuse: the squares of a wild beta overflow where the root itself would
+    // not, and it rounds alike in every build.
+    return g2 * std::fabs(p.Xm) / hypotenuse(g2 - b * b, 2 * p.alpha * b);
 }
 
 double linear_lag(const Parameters& p, double beta)

@@ -24,7 +24,9 @@ double det3(double a, double b, double c, double d, double e, double f, double g
 
 void HarmonicFit::add(double t, double x)
 {
-    add_phase(sine(beta_ * t), cosine(beta_ * t), x);
+    double s = 0, c = 0;
+    sine_cosine(beta_ * t, s, c);
+    add_phase(s, c, x);
 }
 
 void HarmonicFit::add_phase(double s, double c, double x)
@@ -125,8 +127,8 @@ SteadyResponse::SteadyResponse(double beta, double t_end)
 void SteadyResponse::add_in_windows(double t, double x)
 {
     // Within the windows the phase is computed once for all the fits a sample belongs to.
-    const double s = sine(beta_ * t);
-    const double c = cosine(beta_ * t);
+    double s = 0, c = 0;
+    sine_cosine(beta_ * t, s, c);
     if (t >= last_from_ && !last_is_later_)
         last_.add_phase(s, c, x);
     if (t >= halves_split_)

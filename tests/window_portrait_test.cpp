@@ -190,9 +190,9 @@ TEST_F(PortraitTest, OpenedDuringARunItJoinsIn)
 
 TEST(Portrait, PositiveVxIsDrawnUpwardAndPositiveXToTheRight)
 {
-    sp::Surface s(QSize(200, 200));
+    sp::Surface s(sp::SizeI{200, 200});
     sp::portrait_axes(s, sp::PortraitRange{1, 1}, sp::defaults().params, '.');
-    sp::portrait_step(s, nullptr, QPointF(0, 0), {QPointF(0.5, 0.6)});
+    sp::portrait_step(s, nullptr, sp::PointF{0, 0}, {sp::PointF{0.5, 0.6}});
     // The axes are symmetric about the middle: the dot is in the upper right quarter only.
     EXPECT_GT(count(s, QRect(100, 0, 100, 100), sp::kPortraitDot), 0);
     EXPECT_EQ(count(s, sp::kPortraitDot), count(s, QRect(100, 0, 100, 100), sp::kPortraitDot));

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "analysis/linear.h"
 #include "analysis/section.h"
 #include "model/oscillator.h"
 
@@ -17,7 +18,7 @@ std::int64_t lyapunov_periods(double beta, float t_end)
 Lyapunov lyapunov(const Parameters& p, float h, float t_end)
 {
     Lyapunov out;
-    const double period = driving_period(p.beta);
+    const double period = analysis::driving_period(p.beta);
     const std::int64_t skip = default_skip(p.beta, t_end);
     RunState s = start_run(p);
     Neighbour n{s.x + kLyapunovDistance, s.y, s.vx, s.vy, s.vyn};

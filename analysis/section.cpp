@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "analysis/linear.h"
 #include "model/characteristics.h"
 #include "model/oscillator.h"
 
@@ -17,11 +18,9 @@ double hermite(double t0, double p0, double d0, double t1, double p1, double d1,
            (u3 - u2) * span * d1;
 }
 
-double driving_period(double beta) { return beta > 0 ? kTwoPi / beta : kTwoPi; }
-
 std::int64_t driving_periods(double beta, float t_end)
 {
-    const double n = std::floor(static_cast<double>(t_end) / driving_period(beta));
+    const double n = std::floor(static_cast<double>(t_end) / analysis::driving_period(beta));
     // A tiny beta gives no whole period; a huge one more than any run could step through.
     return std::isfinite(n) ? static_cast<std::int64_t>(std::clamp(n, 0.0, 9e15)) : 0;
 }
@@ -72,7 +71,7 @@ std::vector<SectionPoint> section_points_in_step(const Parameters& p, const RunS
     if (!(p.beta > 0))
         return out;
     const double t0 = before.t, t1 = after.t;
-    const double period = kTwoPi / p.beta;
+    const double period = analysis::driving_period(p.beta);
     // The first k with t_k after the step's start; t_0 belongs to the run's first step.
     double k = std::floor(t0 / period);
     if (!std::isfinite(k) || !(k >= 0) || k > 9e15)

@@ -30,10 +30,7 @@ struct Section {
 // The cubic through (t0, p0) and (t1, p1) with slopes d0 and d1 there, at t.
 double hermite(double t0, double p0, double d0, double t1, double p1, double d1, double t);
 
-// The driving's period 2π/β; for β = 0, where there is no driving period, the vertical
-// natural period 2π.
-double driving_period(double beta);
-// Whole driving periods up to the end time, and the first tenth of them: the transient
+// Whole driving periods (analysis/linear.h) up to the end time, and the first tenth of them: the transient
 // the section and the exponent leave out unless told otherwise.
 std::int64_t driving_periods(double beta, float t_end);
 std::int64_t default_skip(double beta, float t_end);

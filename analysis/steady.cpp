@@ -1,11 +1,12 @@
 #include "analysis/steady.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <limits>
 
+#include "analysis/linear.h"
 #include "model/characteristics.h"
-#include "model/parameters.h"
 #include "model/core_math.h"
 
 namespace sp::analysis {
@@ -19,13 +20,13 @@ double det3(double a, double b, double c, double d, double e, double f, double g
     return a * (e * i - f * h) - b * (d * i - f * g) + c * (d * h - e * g);
 }
 
-double period(double beta) { return 2 * kPi / beta; }
-
 }  // namespace
 
 void HarmonicFit::add(double t, double x)
 {
-    add_phase(sine(beta_ * t), cosine(beta_ * t), x);
+    double s = 0, c = 0;
+    sine_cosine(beta_ * t, s, c);
+    add_phase(s, c, x);
 }
 
 void HarmonicFit::add_phase(double s, double c, double x)
@@ -77,11 +78,32 @@ bool settled(const Harmonic& previous, const Harmonic& last)
 
 double run_end_time(float h, float t_end)
 {
+    // The run rounds the double sum of its single-precision t and h to single precision.
+    // Where that sum is exact (the exponents of t and h at most 29 apart) the single-precision
+    // sum is the same one rounding of it; further apart, h is below a 32nd of t's last place
+    // and both leave t as it was. So the single-precision sum follows the run's time exactly.
+    // Within one binade of t every sum moves t by the same d, h rounded to the binade's last
+    // place, unless h lies halfway between two such places (the tie goes to the even sum,
+    // which alternates): otherwise the steps up to the binade's end or to t_end are taken
+    // at once, a few dozen binades for a run of any length.
     float t = 0.0F;
     while (t < t_end) {
-        const float next = to_single(static_cast<double>(t) + static_cast<double>(h));
+        float next = t + h;
         if (next == t)
             break;
+        int e = 0;
+        std::frexp(t, &e);  // t in [2^(e−1), 2^e)
+        const double last_place = std::ldexp(1.0, e - 24);
+        if (t >= FLT_MIN && std::fmod(static_cast<double>(h), last_place) != last_place / 2) {
+            const double limit = std::min(static_cast<double>(t_end), std::ldexp(1.0, e));
+            const double d = static_cast<double>(next) - static_cast<double>(t);
+            // Every step jumped over starts below the limit and ends at most on it.
+            double k = std::floor((limit - next) / d) - 1;
+            if (k > 0 && next + (k + 1) * d > limit)
+                k -= 1;  // the quotient rounded up to a whole number
+            if (k > 0)
+                next = static_cast<float>(next + k * d);
+        }
         t = next;
     }
     return t;
@@ -90,24 +112,24 @@ double run_end_time(float h, float t_end)
 SteadyResponse::SteadyResponse(double beta, double t_end)
     : beta_(beta), last_(beta), earlier_(beta), later_(beta)
 {
-    const double p = beta > 0 ? period(beta) : std::numeric_limits<double>::infinity();
+    const double p = beta > 0 ? driving_period(beta) : std::numeric_limits<double>::infinity();
     const double window = std::min(10 * p, t_end);
     const double half = std::min(10 * p, t_end / 2);
     last_from_ = t_end - window;
     halves_split_ = t_end - half;
     halves_from_ = t_end - 2 * half;
+    first_from_ = std::min(last_from_, halves_from_);
     long_enough_ = beta > 0 && t_end >= p;
     halves_long_enough_ = beta > 0 && half >= p;
+    last_is_later_ = last_from_ == halves_split_;
 }
 
-void SteadyResponse::add(double t, double x)
+void SteadyResponse::add_in_windows(double t, double x)
 {
-    // Most of a run lies before every window; within them the phase is computed once.
-    if (t < last_from_ && t < halves_from_)
-        return;
-    const double s = sine(beta_ * t);
-    const double c = cosine(beta_ * t);
-    if (t >= last_from_)
+    // Within the windows the phase is computed once for all the fits a sample belongs to.
+    double s = 0, c = 0;
+    sine_cosine(beta_ * t, s, c);
+    if (t >= last_from_ && !last_is_later_)
         last_.add_phase(s, c, x);
     if (t >= halves_split_)
         later_.add_phase(s, c, x);
@@ -119,7 +141,7 @@ SteadyResponse::Result SteadyResponse::result() const
 {
     if (!long_enough_)
         return {kNaN, kNaN, false};
-    const Harmonic fit = last_.result();
+    const Harmonic fit = last_is_later_ ? later_.result() : last_.result();
     const bool steady = halves_long_enough_ && settled(earlier_.result(), later_.result());
     return {fit.A1, fit.phase, steady};
 }

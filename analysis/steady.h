@@ -62,7 +62,12 @@ class SteadyResponse {
 public:
     SteadyResponse(double beta, double t_end);
     // Every step's time and x, in time order.
-    void add(double t, double x);
+    void add(double t, double x)
+    {
+        // Most of a run lies before every window: a sweep pays one comparison per step there.
+        if (t >= first_from_)
+            add_in_windows(t, x);
+    }
 
     struct Result {
         double A1;      // NaN without a fit
@@ -72,12 +77,15 @@ public:
     Result result() const;
 
 private:
+    void add_in_windows(double t, double x);
     double beta_;
+    double first_from_;     // start of the earliest window
     double last_from_;      // start of the fitted window
     double halves_from_;    // start of the earlier of the two compared windows
     double halves_split_;   // start of the later one
     bool long_enough_;      // one driving period for the fit
     bool halves_long_enough_;
+    bool last_is_later_;    // the fitted window is the later compared one: fitted once
     HarmonicFit last_;
     HarmonicFit earlier_;
     HarmonicFit later_;

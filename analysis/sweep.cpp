@@ -4,14 +4,13 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
-#include <deque>
 #include <limits>
 #include <system_error>
 #include <thread>
 
+#include "analysis/linear.h"
 #include "analysis/steady.h"
 #include "model/characteristics.h"
-#include "model/core_math.h"
 #include "model/oscillator.h"
 #include "model/walk.h"
 
@@ -20,51 +19,23 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-// Largest and smallest value over the last part of a series, when where that part begins
-// is known only once the series has ended. Each side is a queue in time order whose values
-// strictly decrease (resp. increase): a value followed by one at least as large can never be
-// the largest of a part that contains both. Entries older than the longest part that can
-// still be asked for are dropped, so the queues stay as short as that part.
-class TailRange {
+// Half of (largest − smallest) of a series; NaN when it has no values.
+class HalfRange {
 public:
-    void push(double t, double v, double oldest)
+    void add(double v)
     {
-        add(high_, {t, v}, oldest, [](double a, double b) { return a <= b; });
-        add(low_, {t, v}, oldest, [](double a, double b) { return a >= b; });
+        hi_ = std::max(hi_, v);
+        lo_ = std::min(lo_, v);
     }
-    // Half of (largest − smallest) over the entries at times ≥ from; NaN when there are none.
-    double half_range(double from)
-    {
-        drop_before(high_, from);
-        drop_before(low_, from);
-        if (high_.empty() || low_.empty())
-            return kNaN;
-        return (high_.front().v - low_.front().v) / 2;
-    }
+    double half_range() const { return hi_ >= lo_ ? (hi_ - lo_) / 2 : kNaN; }
 
 private:
-    struct Entry {
-        double t, v;
-    };
-    template <class Dominated>
-    static void add(std::deque<Entry>& q, Entry e, double oldest, Dominated dominated)
-    {
-        while (!q.empty() && dominated(q.back().v, e.v))
-            q.pop_back();
-        q.push_back(e);
-        drop_before(q, oldest);
-    }
-    static void drop_before(std::deque<Entry>& q, double from)
-    {
-        while (!q.empty() && q.front().t < from)
-            q.pop_front();
-    }
-    std::deque<Entry> high_;
-    std::deque<Entry> low_;
+    double hi_ = -std::numeric_limits<double>::infinity();
+    double lo_ = std::numeric_limits<double>::infinity();
 };
 
 // Ten driving periods; ten natural periods of the vertical motion without driving.
-double last_periods(double beta) { return beta > 0 ? 20 * kPi / beta : 20 * kPi; }
+double last_periods(double beta) { return 10 * driving_period(beta); }
 
 }  // namespace
 
@@ -75,52 +46,41 @@ double sweep_beta(double from, double to, std::int64_t n, std::int64_t k)
     return from + (to - from) * static_cast<double>(k) / static_cast<double>(n - 1);
 }
 
-double linear_amplitude(const Parameters& p)
-{
-    if (std::isnan(frequency_ratio(p)))
-        return kNaN;
-    const double g2 = p.DYg / (1 + p.DYg);
-    const double b = p.beta;
-    // hypot: the squares of a wild beta overflow where the root itself would not.
-    return g2 * std::fabs(p.Xm) / hypotenuse(g2 - b * b, 2 * p.alpha * b);
-}
-
 namespace {
 
 template <class GiveUp>
 SweepRow sweep_point_until(const Parameters& p, GiveUp&& give_up)
 {
     const Characteristics c = characteristics_of(p);
-    const double window = last_periods(p.beta);
     SweepRow row{p.beta, 0, kNaN, kNaN, linear_amplitude(p), true};
-    analysis::SteadyResponse response(p.beta, analysis::run_end_time(c.h, c.t_end));
-    // A whole run ends at the first time at or past t_end, so no step before t_end − window
-    // can belong to its last periods; those are not even offered to the ranges.
-    const double first_needed = static_cast<double>(c.t_end) - window;
-    TailRange xr;
-    TailRange yr;
+    // The run's own end time, and with it where its last periods begin, are known before
+    // it starts: each step is measured as it comes, nothing is kept.
+    const double end = run_end_time(c.h, c.t_end);
+    const double from = end - last_periods(p.beta);
+    SteadyResponse response(p.beta, end);
+    HalfRange xr;
+    HalfRange yr;
     RunState s = start_run(p);
-    const WalkEnd end = walk(s, p, c.h, c.t_end, [&](const RunState& st, const StepInfo& info) {
+    const WalkEnd walked = walk(s, p, c.h, c.t_end, [&](const RunState& st, const StepInfo& info) {
         row.steps = info.n;
         // Asked only now and then: an atomic load per step would be felt in the sweep.
         if ((info.n & 1023) == 0 && give_up())
             return false;
         const double t = st.t;
         response.add(t, st.x);
-        if (t >= first_needed) {
-            xr.push(t, st.x, t - window);
-            yr.push(t, st.y, t - window);
+        if (t >= from) {
+            xr.add(st.x);
+            yr.add(st.y);
         }
         return true;
     });
-    if (end != WalkEnd::TimeOver) {  // a failed step is not one performed
+    if (walked != WalkEnd::TimeOver) {  // a failed step is not one performed
         row.whole = false;
         return row;
     }
-    const double from = static_cast<double>(s.t) - window;
-    row.Ax = xr.half_range(from);
-    row.Ay = yr.half_range(from);
-    const analysis::SteadyResponse::Result r = response.result();
+    row.Ax = xr.half_range();
+    row.Ay = yr.half_range();
+    const SteadyResponse::Result r = response.result();
     row.A1 = r.A1;
     row.phase = r.phase;
     row.steady = r.steady;
@@ -144,23 +104,31 @@ std::vector<SweepRow> sweep(const Parameters& p, double from, double to, std::in
 {
     std::vector<SweepRow> rows(static_cast<std::size_t>(n));
     std::atomic<std::int64_t> done{0};
+    std::int64_t told = 0;  // on the caller's thread only
+    const auto tell = [&](std::int64_t rows_done) {
+        told = rows_done;
+        progress(rows_done);
+    };
     const auto point = [&](std::int64_t k, bool on_caller) {
         Parameters q = p;
         q.beta = sweep_beta(from, to, n, k);
         rows[static_cast<std::size_t>(k)] = sweep_point(q);
         const std::int64_t finished = ++done;
         if (on_caller && progress)
-            progress(finished);
+            tell(finished);
     };
-    // The other threads' last runs, still told of while they finish.
+    // The other threads' last runs, still told of while they finish; the other threads may
+    // also have finished every row before the caller's thread looks.
     const auto tail = [&] {
         if (!progress)
             return;
         for (std::int64_t seen = done; seen < n; seen = done) {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
             if (done != seen)
-                progress(done);
+                tell(done);
         }
+        if (told < n)
+            tell(n);
     };
     for_each_index(n, threads, point, tail);
     return rows;

@@ -4,7 +4,6 @@
 // periods, beside what the linear theory of the horizontal swing predicts.
 
 #include <atomic>
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <limits>
@@ -20,7 +19,7 @@ struct SweepRow {
     std::int64_t steps = 0;  // the steps the run performed
     double Ax = 0;           // half the range of x, resp. y, over the last ten periods;
     double Ay = 0;           // NaN when the run was cut short
-    double Ax_linear = 0;
+    double Ax_linear = 0;    // analysis/linear.h
     bool whole = true;       // false when the run was cut short (non-finite, stalled)
     double A1 = std::numeric_limits<double>::quiet_NaN();     // the response at the driving
     double phase = std::numeric_limits<double>::quiet_NaN();  // frequency over the same window
@@ -29,10 +28,6 @@ struct SweepRow {
 
 // The k-th of n values from `from` to `to`, both included exactly.
 double sweep_beta(double from, double to, std::int64_t n, std::int64_t k);
-
-// γ²·|Xm| / sqrt((γ² − β²)² + (2αβ)²) with γ² = DYg/(1 + DYg): the steady swing of
-// x'' + 2αx' + γ²x = γ²·Xm·sin(βt). NaN where γ is undefined, +inf at an undamped resonance.
-double linear_amplitude(const Parameters& p);
 
 // One run with p as the window runs it.
 SweepRow sweep_point(const Parameters& p);
@@ -44,7 +39,7 @@ SweepRow sweep_point(const Parameters& p, const std::atomic<bool>& cancel);
 // back in beta order and do not depend on the number of threads.
 // `progress`, when given, is called on the caller's thread with the number of rows done
 // so far, after each row the caller's thread finishes and every 0.1 s while it waits for
-// the others.
+// the others, and last with all rows.
 using Progress = std::function<void(std::int64_t rows_done)>;
 std::vector<SweepRow> sweep(const Parameters& p, double from, double to, std::int64_t n,
                             unsigned threads, const Progress& progress = {});

@@ -1,7 +1,7 @@
 // Speed of the model: integration steps per second, a whole run as a bare loop of step (the
 // floor) and through the walker, the companion tool for a million-step run including its
 // CSV output, and its resonance sweep on one and on two threads, whose steps_per_core is
-// to be set beside the floor's items_per_second.
+// to be set beside the floor's items_per_second, and beside the same runs walked bare.
 #include <benchmark/benchmark.h>
 
 #include <sstream>
@@ -113,6 +113,29 @@ void BM_ResonanceSweep200(benchmark::State& state)
         benchmark::Counter(double(steps) / threads, benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_ResonanceSweep200)->Arg(1)->Arg(2)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// The same 200 runs on one thread, walked bare: the floor the sweep's measuring is set
+// beside (it should cost at most a tenth on top).
+void BM_ResonanceSweep200BareWalk(benchmark::State& state)
+{
+    sp::Parameters p = sp::defaults().params;
+    std::int64_t steps = 0;
+    for (auto _ : state) {
+        for (std::int64_t k = 0; k < 200; ++k) {
+            p.beta = sp::analysis::sweep_beta(0.0, 2.5, 200, k);
+            const sp::Characteristics c = sp::characteristics_of(p);
+            sp::RunState s = sp::start_run(p);
+            sp::walk(s, p, c.h, c.t_end, [&](const sp::RunState&, const sp::StepInfo&) {
+                ++steps;
+                return true;
+            });
+            benchmark::DoNotOptimize(s);
+        }
+    }
+    state.SetItemsProcessed(steps);
+    state.counters["steps_per_core"] = benchmark::Counter(double(steps), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_ResonanceSweep200BareWalk)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 // The stroboscopic section and the largest Lyapunov exponent of a default run (7500
 // steps; the exponent steps a neighbour beside the run), and a run keeping the energy

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 
+#include "analysis/linear.h"
 #include "model/characteristics.h"
 #include "model/chars.h"
 #include "model/core_math.h"
@@ -13,7 +14,6 @@
 namespace sp {
 namespace {
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // The resonance picture: the swing panel over the phase panel, 410 to 168 pixels high in
 // print; below each its β labels, and the captions under them.
@@ -180,12 +180,11 @@ void resonance_plot(Surface& s, const Parameters& p, const std::vector<analysis:
     PlotFrame lag(s, frames.beta, frames.lag, frames.lag_area);
     lag.text(12, frames.lag_area.y0 - 28, "Отставание по фазе φ, рад");
     numbered_axes(lag, Ticks::marked, "β", {});
-    const double g2 = p.DYg / (1 + p.DYg);
     const Curve phase{"φ, расчёт", colors::kRed, Mark::disc, false,
                       column(rows, [](const analysis::SweepRow& r) { return r.phase; }), false};
     const Curve phase_linear{"φ, линейная теория", colors::kBlack, Mark::none, true,
                              column(rows, [&](const analysis::SweepRow& r) {
-                                 return g2 > 0 ? arctan2(2 * p.alpha * r.beta, g2 - r.beta * r.beta) : kNaN;
+                                 return analysis::linear_lag(p, r.beta);
                              })};
     for (const Curve* c : {&phase, &phase_linear})
         draw_curve(lag, betas, settled, *c);

@@ -64,13 +64,10 @@ constexpr int kMaxHandlings = 3;
 
 // Form1::fieldChanged and the nested handlings its own write-back causes; returns the
 // text the field is left with.
-std::string edit_field(Parameters& p, ParamId id, std::string text)
+std::string handle_edit(Parameters& p, ParamId id, std::string text)
 {
     for (int handling = 0; handling < kMaxHandlings; ++handling) {
-        store(p, id, read_number(text));
-        if (const auto rejection = check_entry(id, value_of(p, id)))
-            store(p, id, rejection->replacement);
-        std::string normalised = format_field(value_of(p, id), field_decimals(id));
+        std::string normalised = edit_field(p, id, text).text;
         if (normalised == text)
             return text;  // the same text again changes nothing: the nesting ends
         text = std::move(normalised);
@@ -147,7 +144,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string typed(reinterpret_cast<const char*>(data) + 1, size - 1);
 
     Settings s = defaults();
-    edit_field(s.params, id, typed);
+    handle_edit(s.params, id, typed);
     const double value = value_of(s.params, id);
     require(std::isfinite(value));
     require(!check_entry(id, value));

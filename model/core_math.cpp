@@ -243,6 +243,28 @@ double cosine(double x)
     }
 }
 
+void sine_cosine(double x, double& s, double& c)
+{
+    if (std::fabs(x) <= 0x1.921fb54442d18p-1) {
+        s = sin_kernel(x, 0.0);
+        c = cos_kernel(x, 0.0);
+        return;
+    }
+    if (!std::isfinite(x)) {
+        s = c = x - x;
+        return;
+    }
+    const Reduced r = reduce(x);
+    const double sk = sin_kernel(r.hi, r.lo);
+    const double ck = cos_kernel(r.hi, r.lo);
+    switch (r.quadrant) {
+    case 0: s = sk, c = ck; break;
+    case 1: s = ck, c = -sk; break;
+    case 2: s = -sk, c = -ck; break;
+    default: s = -ck, c = sk; break;
+    }
+}
+
 namespace {
 
 // atan r ≈ r − r³·(aT0 + r²·(aT1 + …)) on |r| ≤ 7/16, even and odd powers summed apart

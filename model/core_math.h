@@ -16,6 +16,8 @@ namespace sp {
 
 double sine(double x);
 double cosine(double x);
+// Both at once, from one reduction: the same bits as sine(x) and cosine(x).
+void sine_cosine(double x, double& s, double& c);
 
 // atan(x) from a reduction to |x| ≤ 7/16 by four reference points (atan ½, 1, 3⁄2, ∞, each as
 // two doubles) and an odd polynomial of degree 23, within 0.83 units; atan2(y, x) from it

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "model/number_format.h"
+
 namespace sp {
 namespace {
 
@@ -78,6 +80,18 @@ double value_of(const Parameters& p, ParamId id)
     case ParamId::Tmax: return p.Tmax;
     }
     return 0.0;
+}
+
+FieldEdit edit_field(Parameters& p, ParamId id, std::string_view text)
+{
+    FieldEdit e;
+    store(p, id, read_number(text));
+    if (const auto rejection = check_entry(id, value_of(p, id))) {
+        e.rejected = rejection->fault;
+        store(p, id, rejection->replacement);
+    }
+    e.text = format_field(value_of(p, id), field_decimals(id));
+    return e;
 }
 
 }  // namespace sp

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "model/parameters.h"
@@ -39,5 +40,15 @@ int field_decimals(ParamId id);  // 8, or 1 for Tmax
 // Stores the value with the parameter's precision (Voy rounds to single, saturating).
 void store(Parameters& p, ParamId id, double value);
 double value_of(const Parameters& p, ParamId id);
+
+// One handling of a field's text: it is read, stored with the parameter's precision and,
+// when rejected, replaced by the fault's value; `text` is what the field must show then.
+// A field that is given a text it does not already show handles it again, so the window
+// calls this once more with the normalised text, which comes back unchanged.
+struct FieldEdit {
+    std::string text;
+    std::optional<EntryFault> rejected;  // the warning the user is owed
+};
+FieldEdit edit_field(Parameters& p, ParamId id, std::string_view text);
 
 }  // namespace sp

@@ -155,6 +155,29 @@ TEST(Lyapunov, StrongDampingIsNegativeTheStartUpValuesPositive)
     EXPECT_LT(chaotic.lambda, 0.05);
 }
 
+TEST(Lyapunov, LeavesTheFirstTenthOutAndSpreadsOverTheLastQuarter)
+{
+    // A run of n whole periods ends its estimate at period n, and runs that leave the same
+    // transient out (n/10 periods) share their running values. So the run of 39 periods
+    // (3 left out, 36 counted) takes its spread over the values at periods 31 to 39: the
+    // estimates of the runs of 31 to 39 periods.
+    Parameters p = sp::defaults().params;
+    const auto run = [&](int periods) {
+        p.Tmax = 2 * periods + 0.5;  // β = 0.5: Tmax/2 driving periods
+        const sp::Characteristics c = sp::characteristics_of(p);
+        return sp::lyapunov(p, c.h, c.t_end);
+    };
+    const sp::Lyapunov whole = run(39);
+    EXPECT_EQ(whole.periods, 36);
+    double lo = INFINITY, hi = -INFINITY;
+    for (int n = 31; n <= 39; ++n) {
+        const double lambda = run(n).lambda;
+        lo = std::min(lo, lambda), hi = std::max(hi, lambda);
+    }
+    EXPECT_EQ(whole.spread, hi - lo);
+    EXPECT_GT(whole.spread, 0);
+}
+
 // Largest |E − E(0) − (W_drive − W_damp)| over a run of Tmax periods at step h.
 double imbalance(const Parameters& p, float h, double tmax)
 {
@@ -246,6 +269,31 @@ TEST(ChaosOptions, PrintTheirFormats)
     const Result w = trace({"--sweep=0.4:0.6:3", "--lyapunov", "--threads=2"});
     ASSERT_EQ(w.status, 0) << w.err;
     EXPECT_EQ(w.out.substr(0, w.out.find('\n')), "beta,steps,Ax,Ay,Ax_linear,A1,phase,steady,lambda");
+}
+
+TEST(ChaosOptions, EnergyRowsCarryTheWorkUpToAndIncludingTheirStep)
+{
+    // Each row's energy balances the work done up to its own step to the truncation; a row
+    // one step behind would be off by a whole step's work, about 1e-3 here.
+    const Result r = trace({"--energy", "--alpha=0.02", "--Xm=0.2", "--beta=0.8", "--Tmax=20"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::istringstream in(r.out);
+    std::string line;
+    std::getline(in, line);
+    double e0 = 0, worst = 0;
+    int rows = 0;
+    while (std::getline(in, line)) {
+        std::vector<double> v;
+        std::istringstream cells(line);
+        for (std::string cell; std::getline(cells, cell, ',');)
+            v.push_back(std::stod(cell));
+        ASSERT_EQ(v.size(), 10u);
+        if (rows++ == 0)
+            e0 = v[7];
+        worst = std::max(worst, std::fabs(v[7] - e0 - (v[8] - v[9])));
+    }
+    EXPECT_GT(rows, 1000);
+    EXPECT_LT(worst, 2e-5);
 }
 
 TEST(ChaosOptions, BadInputsAreRefused)

@@ -79,6 +79,22 @@ TEST(Settled, NeedsEqualAmplitudesAndAFitThatExplainsTheMotion)
     EXPECT_TRUE(sp::analysis::settled(clean, grown));
 }
 
+TEST(SteadyResponse, ComparesTwoSeparateTenPeriodWindowsBackFromTheEnd)
+{
+    // β = 1 sampled every 0.01 up to an end of 500.123: the later window holds the last ten
+    // periods, the earlier one the ten before them, and nothing before counts.
+    const double end = 500.123, ten = 10 * sp::kTwoPi;
+    const auto steady = [&](double from, double earlier_amplitude) {
+        SteadyResponse r(1, end);
+        for (double t = 0; t <= end; t += 0.01)
+            r.add(t, (t < end - from ? earlier_amplitude : 1) * std::sin(t - 0.3));
+        return r.result().steady;
+    };
+    EXPECT_TRUE(steady(2 * ten, 1000));  // anything at all before both windows
+    EXPECT_FALSE(steady(ten, 1.02));     // 2 % more in the earlier window alone
+    EXPECT_TRUE(steady(ten, 1.005));
+}
+
 TEST(RunEndTime, IsTheTimeTheRunItselfEndsAt)
 {
     for (const double beta : {0.5, 1.7}) {
@@ -93,6 +109,14 @@ TEST(RunEndTime, IsTheTimeTheRunItselfEndsAt)
     }
     // A step too small to advance the time ends the count instead of hanging it.
     EXPECT_EQ(sp::analysis::run_end_time(1e-3F, 1e9F), sp::analysis::run_end_time(1e-3F, 1e8F));
+    // Steps halfway between two last places of t from 1 on, where the rounding to even
+    // makes the first step of a binade differ from the next, against the sum step by step.
+    for (const float h : {0x1.cp-22F, 0x1.38p-19F, 0.3F}) {
+        float t = 0;
+        while (t < 1.5F && t + h != t)
+            t += h;
+        EXPECT_EQ(sp::analysis::run_end_time(h, 1.5F), double(t)) << h;
+    }
 }
 
 // --- the tool's rows ---

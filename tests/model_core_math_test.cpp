@@ -29,6 +29,10 @@ void expect_within_a_unit(double x)
     const long double c = kWide ? cosl(static_cast<long double>(x)) : std::cos(x);
     ASSERT_LT(ulps(sp::sine(x), s), kBound) << std::hexfloat << x;
     ASSERT_LT(ulps(sp::cosine(x), c), kBound) << std::hexfloat << x;
+    double both_s = 0, both_c = 0;
+    sp::sine_cosine(x, both_s, both_c);
+    ASSERT_EQ(both_s, sp::sine(x)) << std::hexfloat << x;
+    ASSERT_EQ(both_c, sp::cosine(x)) << std::hexfloat << x;
 }
 
 TEST(CoreMath, WithinAUnitOverTheArgumentsOfRuns)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
 
 #include "model/characteristics.h"
@@ -242,6 +243,15 @@ TEST(Oscillator, OverflowIsReported)
     const Trajectory r = run(p);
     EXPECT_EQ(r.last, sp::StepResult::NonFinite);
     EXPECT_LE(r.steps, 3);
+
+    // Only the single-precision store of vy overflows: the doubles stay finite, but the
+    // next step would start from an infinite vertical velocity.
+    p = defaults();
+    p.Voy = FLT_MAX;
+    p.DYg = 1e40;  // adds about 1e37 to vy in a step of 1e-3
+    sp::RunState s = sp::start_run(p);
+    EXPECT_EQ(sp::step(s, p, 1e-3F), sp::StepResult::NonFinite);
+    EXPECT_TRUE(std::isfinite(s.vy) && s.vy > FLT_MAX) << s.vy;
 }
 
 TEST(Oscillator, TimeThatCanNoLongerAdvanceIsReported)

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 #include <sstream>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -13,8 +15,10 @@
 #include "model/oscillator.h"
 #include "model/walk.h"
 #include "analysis/csv.h"
+#include "analysis/linear.h"
+#include "analysis/reference.h"
+#include "analysis/steady.h"
 #include "analysis/sweep.h"
-#include "tools/reference.h"
 #include "tools/trace.h"
 
 namespace {
@@ -351,10 +355,11 @@ Table table(const std::string& csv)
 }
 
 // The swing of a run found the plain way: every step kept, the last ten periods cut out
-// at the end.
+// at the end, measured back from the run's last step, and x fitted over them.
 struct Swing {
     std::int64_t steps = 0;
     double Ax = 0, Ay = 0;
+    sp::analysis::Harmonic fit{};
 };
 
 Swing swing_of_window_run(sp::Parameters p)
@@ -370,36 +375,50 @@ Swing swing_of_window_run(sp::Parameters p)
               sp::WalkEnd::TimeOver);
     const double from = double(s.t) - (p.beta > 0 ? 20 * sp::kPi / p.beta : 20 * sp::kPi);
     double x0 = INFINITY, x1 = -INFINITY, y0 = INFINITY, y1 = -INFINITY;
+    sp::analysis::HarmonicFit fit(p.beta);
     for (const sp::RunState& a : after)
         if (double(a.t) >= from) {
             x0 = std::min(x0, a.x), x1 = std::max(x1, a.x);
             y0 = std::min(y0, a.y), y1 = std::max(y1, a.y);
+            fit.add(a.t, a.x);
         }
-    return {std::int64_t(after.size()), (x1 - x0) / 2, (y1 - y0) / 2};
+    return {std::int64_t(after.size()), (x1 - x0) / 2, (y1 - y0) / 2, fit.result()};
 }
 
 TEST(Sweep, EachRowIsAWindowRunOfItsBeta)
 {
     // beta 0 (ten natural periods), 0.55 (a window shorter than the run), 1.1 (a shorter
-    // step); Xo starts a free swing so that both coordinates move.
-    const Result r = trace({"--sweep=0:1.1:3", "--Tmax=25", "--Xo=0.2", "--alpha=0.01"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(lines(r.out)[0], "beta,steps,Ax,Ay,Ax_linear,A1,phase,steady");
-    const Table t = table(r.out);
-    ASSERT_EQ(t.size(), 3u);
+    // step); Xo starts a free swing so that both coordinates move. Both runs of beta > 0
+    // end half a step or more past the end time, so a window measured back from the end
+    // time would take in another step. Overdamped (α = 1) and undriven, the swing creeps
+    // back monotonically and that step would be the window's extreme.
     sp::Parameters p = sp::defaults().params;
-    p.Tmax = 25, p.Xo = 0.2, p.alpha = 0.01;
-    for (std::size_t k = 0; k < 3; ++k) {
-        p.beta = 0.55 * double(k);
-        const Swing w = swing_of_window_run(p);
-        EXPECT_EQ(t[k][0], p.beta);
-        EXPECT_EQ(t[k][1], double(w.steps)) << k;
-        EXPECT_EQ(t[k][2], w.Ax) << k;
-        EXPECT_EQ(t[k][3], w.Ay) << k;
-        EXPECT_EQ(t[k][4], sp::analysis::linear_amplitude(p)) << k;
+    p.Tmax = 25.3, p.Xo = 0.2;
+    for (const bool creeping : {false, true}) {
+        p.alpha = creeping ? 1 : 0.01;
+        p.Xm = creeping ? 0 : sp::defaults().params.Xm;
+        const Result r = trace({"--sweep=0:1.1:3", "--Tmax=25.3", "--Xo=0.2", creeping ? "--alpha=1" : "--alpha=0.01",
+                                creeping ? "--Xm=0" : "--Xm=0.1"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(lines(r.out)[0], "beta,steps,Ax,Ay,Ax_linear,A1,phase,steady");
+        const Table t = table(r.out);
+        ASSERT_EQ(t.size(), 3u);
+        for (std::size_t k = 0; k < 3; ++k) {
+            p.beta = 0.55 * double(k);
+            const Swing w = swing_of_window_run(p);
+            EXPECT_EQ(t[k][0], p.beta);
+            EXPECT_EQ(t[k][1], double(w.steps)) << k;
+            EXPECT_EQ(t[k][2], w.Ax) << k;
+            EXPECT_EQ(t[k][3], w.Ay) << k;
+            EXPECT_EQ(t[k][4], sp::analysis::linear_amplitude(p)) << k;
+            if (k > 0) {
+                EXPECT_EQ(t[k][5], w.fit.A1) << k;
+                EXPECT_EQ(t[k][6], w.fit.phase) << k;
+            }
+        }
+        EXPECT_EQ(t[1][1], t[0][1]);  // beta <= 1: the same step, 50 per 2π
+        EXPECT_GT(t[2][1], t[1][1]);
     }
-    EXPECT_EQ(t[1][1], t[0][1]);  // beta <= 1: the same step, 50 per 2π
-    EXPECT_GT(t[2][1], t[1][1]);
 }
 
 TEST(Sweep, BetasAreEvenlySpacedWithBothEndsExact)
@@ -423,6 +442,13 @@ TEST(Sweep, LinearTheory)
     EXPECT_TRUE(std::isnan(sp::analysis::linear_amplitude(p)));
     p.DYg = -1;
     EXPECT_TRUE(std::isnan(sp::analysis::linear_amplitude(p)));
+    // The lag: in phase below the resonance, a quarter period behind at it, in antiphase far above.
+    p.DYg = 1, p.alpha = 0.05;
+    EXPECT_DOUBLE_EQ(sp::analysis::linear_lag(p, 0), 0);
+    EXPECT_NEAR(sp::analysis::linear_lag(p, std::sqrt(0.5)), sp::kPi / 2, 1e-6);
+    EXPECT_NEAR(sp::analysis::linear_lag(p, 1000), sp::kPi, 1e-3);
+    p.DYg = 0;  // no restoring force: the theory has no drive either
+    EXPECT_TRUE(std::isnan(sp::analysis::linear_lag(p, 0.5)));
 }
 
 TEST(Sweep, StronglyDampedSmallSwingsFollowTheLinearTheory)
@@ -449,6 +475,35 @@ TEST(Sweep, OutputIsTheSameForAnyNumberOfThreads)
     }
     const Result cores = trace({"--sweep=0.2:1.6:37", "--Tmax=12", "--Xo=0.1"});
     EXPECT_EQ(cores.out, one.out);
+}
+
+TEST(Pool, EachIndexOnceAndTheCallersPartOnTheCallersThread)
+{
+    const auto caller = std::this_thread::get_id();
+    for (const unsigned threads : {1U, 3U, 300U}) {
+        std::vector<std::atomic<int>> seen(500);
+        bool caller_done = false;
+        sp::analysis::for_each_index(
+            500, threads,
+            [&](std::int64_t i, bool on_caller) {
+                ++seen[static_cast<std::size_t>(i)];
+                EXPECT_EQ(on_caller, std::this_thread::get_id() == caller);
+            },
+            [&] { caller_done = std::this_thread::get_id() == caller; });
+        EXPECT_TRUE(std::all_of(seen.begin(), seen.end(), [](const auto& n) { return n == 1; })) << threads;
+        EXPECT_TRUE(caller_done);
+    }
+    // The sweep's progress is told on the caller's thread, counts up and ends at all rows.
+    sp::Parameters p = sp::defaults().params;
+    p.Tmax = 3;
+    std::vector<std::int64_t> told;
+    sp::analysis::sweep(p, 0.2, 1.6, 9, 3, [&](std::int64_t rows) {
+        EXPECT_EQ(std::this_thread::get_id(), caller);
+        told.push_back(rows);
+    });
+    ASSERT_FALSE(told.empty());
+    EXPECT_TRUE(std::is_sorted(told.begin(), told.end()));
+    EXPECT_EQ(told.back(), 9);
 }
 
 TEST(Sweep, RunsCutShortGiveNanAndStatusThree)
@@ -553,7 +608,7 @@ TEST(Reference, WithTheDriveOnItStaysWithinOrderHOfTheScheme)
     p.Xo = 0.1;
     const auto gap = [&p](float h) -> double {
         sp::RunState s = sp::start_run(p);
-        sp::trace::Reference ref(p, h);
+        sp::analysis::Reference ref(p, h);
         double worst = 0;
         while (double(s.t) < 3) {
             EXPECT_EQ(sp::step(s, p, h), sp::StepResult::Ok);

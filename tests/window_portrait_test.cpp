@@ -188,6 +188,16 @@ TEST_F(PortraitTest, OpenedDuringARunItJoinsIn)
     EXPECT_GT(red, 0);
 }
 
+TEST(Portrait, PositiveVxIsDrawnUpwardAndPositiveXToTheRight)
+{
+    sp::Surface s(sp::SizeI{200, 200});
+    sp::portrait_axes(s, sp::PortraitRange{1, 1}, sp::defaults().params, '.');
+    sp::portrait_step(s, nullptr, sp::PointF{0, 0}, {sp::PointF{0.5, 0.6}});
+    // The axes are symmetric about the middle: the dot is in the upper right quarter only.
+    EXPECT_GT(count(s, QRect(100, 0, 100, 100), sp::kPortraitDot), 0);
+    EXPECT_EQ(count(s, sp::kPortraitDot), count(s, QRect(100, 0, 100, 100), sp::kPortraitDot));
+}
+
 TEST_F(PortraitTest, HugeValuesNeitherCrashNorHang)
 {
     type(text("Text9"), "0.2");

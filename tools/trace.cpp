@@ -33,8 +33,8 @@
 #include "model/walk.h"
 #include "analysis/energy.h"
 #include "analysis/section.h"
+#include "analysis/reference.h"
 #include "tools/chaos.h"
-#include "tools/reference.h"
 #include "tools/resonance_png.h"
 #include "tools/trace_png.h"
 
@@ -615,7 +615,7 @@ void announce_size(const Options& o, std::ostream& err)
 Outcome print_run(const Options& o, std::ostream& out, std::ostream& err)
 {
     announce_size(o, err);
-    std::optional<Reference> ref;
+    std::optional<analysis::Reference> ref;
     const float h = characteristics_of(o.params).h;
     if (o.reference)
         ref.emplace(o.params, h, o.reference_delayed ? static_cast<double>(h) / 2 : 0.0);
@@ -656,11 +656,11 @@ Outcome print_run(const Options& o, std::ostream& out, std::ostream& err)
 // The scheme is trusted while both coordinates stay within the tolerance of the reference.
 Outcome print_trust(const Options& o, double tol, std::ostream& out, std::ostream& err)
 {
-    TrustMeter meter(o.params, characteristics_of(o.params).h, tol);
+    analysis::TrustMeter meter(o.params, characteristics_of(o.params).h, tol);
     const auto row = [&](std::int64_t, const RunState& s) { return meter.row(s.t, s.x, s.y); };
     const Outcome outcome = walk_run(o, row, err);
     // A reference that could not go on trusts nothing beyond, and says so.
-    const TrustTimes& t = meter.times();
+    const analysis::TrustTimes& t = meter.times();
     out << "lag=" << number17(t.lag) << "\nt_trust=" << number17(t.t_trust)
         << "\nt_trust_true=" << number17(t.t_trust_true) << "\nt_reference=" << number17(t.t_reference)
         << '\n';

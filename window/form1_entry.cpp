@@ -6,7 +6,7 @@
 #include <QScrollBar>
 #include <cmath>
 
-#include "model/number_format.h"
+#include "model/entry.h"
 #include "platform/platform.h"
 #include "window/form1.h"
 #include "window/texts.h"
@@ -20,17 +20,15 @@ void Form1::fieldChanged(ParamId id)
     QLineEdit* edit = field(id);
     const int cursor = edit->cursorPosition();
 
-    store(settings_.params, id, read_number(edit->text().toStdString()));
-    if (const auto rejection = check_entry(id, value_of(settings_.params, id))) {
+    const FieldEdit e = edit_field(settings_.params, id, edit->text().toStdString());
+    if (e.rejected) {
         beep(25);
-        platform_.message(this, texts::kErrorTitle, texts::entry_message(id, rejection->fault));
-        store(settings_.params, id, rejection->replacement);
+        platform_.message(this, texts::kErrorTitle, texts::entry_message(id, *e.rejected));
     }
 
     // A text that needs normalising changes the field again, which runs this handler once
     // more, nested here; the nested run writes back its own text and ends the nesting.
-    const QString normalised = QString::fromStdString(
-        format_field(value_of(settings_.params, id), field_decimals(id)));
+    const QString normalised = QString::fromStdString(e.text);
     edit->setText(normalised);
     // Keep the insertion point where the user was typing, so digits can be corrected in place;
     // a field rewritten while nobody edits it shows its start.

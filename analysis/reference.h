@@ -1,6 +1,7 @@
 #pragma once
-// The trusted reference: the same equations of motion, but with the suspension point moving
-// continuously (xs taken at every stage time, not held for a step), solved by an adaptive
+// The trusted reference: the model's own equations of motion (its acceleration), but with the
+// suspension point moving continuously (xs taken at every stage time, not held for a step),
+// solved by an adaptive
 // Dormand–Prince 5(4) integrator with dense output to relative and absolute tolerance 1e-12.
 // Comparing a run with it tells how long the fixed-step picture can be taken literally.
 
@@ -9,7 +10,7 @@
 
 #include "model/parameters.h"
 
-namespace sp::trace {
+namespace sp::analysis {
 
 struct Position {
     double x = 0;
@@ -89,4 +90,4 @@ private:
     }
 };
 
-}  // namespace sp::trace
+}  // namespace sp::analysis

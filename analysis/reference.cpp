@@ -1,32 +1,29 @@
-#include "tools/reference.h"
+#include "analysis/reference.h"
 
 #include <array>
 #include <boost/numeric/odeint.hpp>
 #include <cmath>
 #include <exception>
 
-namespace sp::trace {
+#include "model/oscillator.h"
+
+namespace sp::analysis {
 namespace {
 
 namespace odeint = boost::numeric::odeint;
 
 using State = std::array<double, 4>;  // x, y, vx, vy
 
-
-// The equations of motion, with the suspension point where it is at the stage's own time.
+// The model's equations of motion, with the suspension point where it is at the stage's own
+// time.
 struct Motion {
     Parameters p;
     double delay = 0;
     void operator()(const State& s, State& d, double t) const
     {
         const double xs = p.Xm * std::sin(p.beta * (t - delay));
-        const double dx = s[0] - xs;
-        const double L = std::sqrt(dx * dx + s[1] * s[1]);
-        const double spring = 1 - 1 / L;
-        d[0] = s[2];
-        d[1] = s[3];
-        d[2] = -(2 * p.alpha * s[2] + dx * spring);
-        d[3] = -(2 * p.alpha * s[3] + s[1] * spring - p.DYg);
+        const Acceleration a = acceleration(p, s[0], s[1], s[2], s[3], xs);
+        d = {s[2], s[3], a.ax, a.ay};
     }
 };
 
@@ -143,4 +140,4 @@ bool TrustMeter::row(double t, double x, double y)
     return delayed_.open || exact_.open || reference_open_;
 }
 
-}  // namespace sp::trace
+}  // namespace sp::analysis

@@ -83,13 +83,14 @@ Outcome print_run(const Options& o, std::ostream& out, std::ostream& err)
             if (r)
                 point = analysis::ReferencePoint{r->x, r->y};
         }
+        // Once standard output fails there is no one to compute for.
         if (!ref && !o.energy) {
             analysis::trace_row(csv, step, s);
-            return true;
+            return out.good();
         }
         const analysis::EnergyCells cells{energy(o.params, s), balance.W_drive(), balance.W_damp()};
         analysis::trace_row(csv, step, s, point, o.energy ? &cells : nullptr, ref.has_value());
-        return true;
+        return out.good();
     };
     Outcome outcome = o.energy ? walk_run(o, row, err, [&](const StepStages& st) { balance.add(st); })
                                : walk_run(o, row, err);

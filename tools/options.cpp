@@ -1,9 +1,9 @@
 #include "tools/options.h"
 
-#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <functional>
 #include <limits>
 #include <sstream>
@@ -16,6 +16,7 @@
 #include "model/entry.h"
 #include "model/number_format.h"
 #include "tools/chaos.h"
+#include "tools/clock.h"
 
 namespace sp::trace {
 namespace {
@@ -24,11 +25,12 @@ namespace {
 // Each reader returns the value, or nothing when the text is not one; the table says what
 // was expected.
 
-// A number as the simulator's fields read it (point, E or D exponent, &H and &O), whole.
+// A number as the simulator's fields read it (point, E or D exponent, &H and &O), whole and
+// within the range of doubles.
 std::optional<double> field_number(std::string_view text)
 {
     const NumberReading r = read_number_detailed(text);
-    if (!r.any_digits || !r.whole)
+    if (!r.any_digits || !r.whole || r.overflowed)
         return std::nullopt;
     return r.value;
 }
@@ -39,6 +41,8 @@ std::optional<std::string> not_a_field_number(std::string_view text)
     const NumberReading r = read_number_detailed(text);
     if (!r.any_digits || !r.whole)
         return "not a number";
+    if (r.overflowed)
+        return "beyond the range of numbers (at most about 1.8e308)";
     return std::nullopt;
 }
 
@@ -90,6 +94,7 @@ std::optional<Options::Sweep> sweep_range(std::string_view text)
     return Options::Sweep{*from, *to, *n};
 }
 
+// A tolerance: a field number >= 0.
 std::optional<double> tolerance(std::string_view text)
 {
     const auto tol = field_number(text);
@@ -108,24 +113,44 @@ std::string_view rejection_reason(EntryFault fault)
     return "is not accepted";
 }
 
-// Help texts broken into lines of at most `width` characters; CLI11 indents each line.
-std::string wrapped(const std::string& text, std::size_t width = 64)
+// A help text broken into lines of at most `width` characters, the lines after the first
+// indented by `indent`; a line feed in the text starts a new line.
+std::string wrapped(const std::string& text, std::size_t width, std::size_t indent)
 {
     std::string result;
-    std::size_t line = 0;
-    std::istringstream words(text);
-    for (std::string word; words >> word;) {
-        if (line > 0 && line + 1 + word.size() > width) {
-            result += '\n';
-            line = 0;
-        } else if (line > 0) {
-            result += ' ';
-            ++line;
+    std::istringstream paragraphs(text);
+    bool first = true;
+    for (std::string paragraph; std::getline(paragraphs, paragraph); first = false) {
+        std::size_t line = 0;
+        std::istringstream words(paragraph);
+        if (!first)
+            result += '\n' + std::string(indent, ' ');
+        for (std::string word; words >> word;) {
+            if (line > 0 && line + 1 + word.size() > width) {
+                result += '\n' + std::string(indent, ' ');
+                line = 0;
+            } else if (line > 0) {
+                result += ' ';
+                ++line;
+            }
+            result += word;
+            line += word.size();
         }
-        result += word;
-        line += word.size();
     }
     return result;
+}
+
+// An argument as a refusal repeats it: at most 80 characters.
+std::string echoed(std::string_view arg)
+{
+    constexpr std::size_t kMost = 80;
+    if (arg.size() <= kMost)
+        return std::string(arg);
+    // Not in the middle of a UTF-8 character.
+    std::size_t cut = kMost - 3;
+    while (cut > 0 && (static_cast<unsigned char>(arg[cut]) & 0xC0) == 0x80)
+        --cut;
+    return std::string(arg.substr(0, cut)) + "...";
 }
 
 std::string shortest(double v)
@@ -167,21 +192,36 @@ auto reading(Reader read, std::string expected, Put put)
 }
 
 constexpr std::string_view kDescription =
-    R"(Integrates the motion of the spring pendulum exactly as the simulator's run does and
+    R"(Prints the spring pendulum's motion as CSV, or its characteristics, pictures, resonance
+curve, stroboscopic section, Lyapunov exponent or energy balance.
+
+Integrates the motion of the spring pendulum exactly as the simulator's run does and
 prints it as CSV on standard output: the header step,t,x,y,vx,vy,xs, then the start of
 the run as step 0, then every N-th step (default 1) and always the last one. All numbers
 have 17 significant digits; xs is the suspension point the step held.
-The parameters not given keep the simulator's start-up values. Values are read as the
-simulator's fields read them (a point as decimal separator, E or D exponent, &H and &O
-integers); the whole value must be a number.)";
+The parameters not given keep the simulator's start-up values.
+
+An option takes its value as --alpha=0.5 or as --alpha 0.5; --poincare and --reference
+take theirs only after '=' (--poincare=10, --reference=delayed). Values are read as the
+simulator's fields read them: a point as decimal separator, an E or D exponent, &H and
+&O integers, and blanks inside a number are skipped ("1 2" reads as 12); nothing else
+may stand in the value, and a number beyond about 1.8e308 is refused.)";
 
 constexpr std::string_view kFooter =
-    R"(Exit status: 0 done; 2 bad input (nothing is printed on standard output); 3 the run was
-cut short because the motion left the range of numbers or the single-precision time
-could no longer advance (the rows up to the last finite state are printed), or a run of
-the sweep was, or the reference could not be continued; 4 a picture could not be written.
+    R"(Exit status:
+  0  done
+  2  bad input: nothing is printed on standard output
+  3  the run was cut short because the motion left the range of numbers or the
+     single-precision time could no longer advance (the rows up to the last finite
+     state are printed), or a run of the sweep was, or the reference could not be
+     continued, or a section has no point after the periods it skips
+  4  a picture or standard output could not be written; a closed pipe (as with
+     | head) ends the tool quietly
+
 A trace of more than ten million rows is announced on standard error before it starts; a
-sweep that takes more than a second shows its progress there when it is a terminal.)";
+sweep that takes more than a second shows its progress there when it is a terminal. A
+run that goes on to where the single-precision time can no longer advance by about the
+step says so there once: the simulator's clock is kept, so the steps there are coarser.)";
 
 std::vector<Spec> parameter_specs()
 {
@@ -265,7 +305,7 @@ std::vector<Spec> make_table()
          reading(scale_factor, "expected a scale from 1 to 8", [](Options& o, double s) { o.scale = s; }),
          {},
          {"--png"}},
-        {"--reference", Takes::OptionalValue, "", "",
+        {"--reference", Takes::OptionalValue, "delayed", "",
          "append x_ref,y_ref to every row: the same equations solved with the suspension point moving "
          "continuously (not held for a step) by an adaptive Dormand-Prince integrator, tolerances 1e-12. "
          "--reference=delayed appends x_ref_delayed,y_ref_delayed instead: the same with the continuous drive "
@@ -288,7 +328,15 @@ std::vector<Spec> make_table()
          "away from one solved with tolerances 1e-10: up to then the reference is good to TOL/100, beyond it "
          "(a chaotic motion amplifies any error) it is no measure at all. Each time is the last row's when "
          "the distance never exceeds TOL",
-         reading(tolerance, "expected a tolerance, a number >= 0", [](Options& o, double tol) { o.trust = tol; }),
+         [](Options& o, std::string_view v) -> std::optional<std::string> {
+             if (auto why = not_a_field_number(v))
+                 return why;
+             const auto tol = tolerance(v);
+             if (!tol)
+                 return "expected a tolerance, a number >= 0";
+             o.trust = tol;
+             return std::nullopt;
+         },
          {"--characteristics", "--png", "--reference"},
          {}},
         {"--sweep", Takes::Value, "FROM:TO:N", "",
@@ -305,9 +353,15 @@ std::vector<Spec> make_table()
              "shorter) agree to 1 % in A1 and the last leaves less than 1 % of the motion's RMS unexplained, "
              "else 0: beating, transient or chaotic. A run shorter than one driving period (beta 0 included) "
              "has A1 and phase nan and steady 0",
-         reading(sweep_range,
-                 "expected FROM:TO:N with 0 <= FROM <= TO and N from 2 to " + std::to_string(kMaxSweepPoints),
-                 [](Options& o, Options::Sweep sw) { o.sweep = sw; }),
+         [](Options& o, std::string_view v) -> std::optional<std::string> {
+             o.sweep = sweep_range(v);
+             if (o.sweep)
+                 return std::nullopt;
+             if (read_number_detailed(v.substr(0, v.find(':'))).overflowed ||
+                 read_number_detailed(v.substr(v.find(':') + 1, v.rfind(':') - v.find(':') - 1)).overflowed)
+                 return "FROM and TO must be within the range of numbers (at most about 1.8e308)";
+             return "expected FROM:TO:N with 0 <= FROM <= TO and N from 2 to " + std::to_string(kMaxSweepPoints);
+         },
          {"--beta", "--every", "--characteristics", "--client", "--steps", "--reference", "--trust"},
          {}},
         {"--threads", Takes::Value, "K", "the machine's cores",
@@ -317,8 +371,8 @@ std::vector<Spec> make_table()
                  [](Options& o, std::int64_t k) { o.threads = k; }),
          {},
          {"--sweep"}},
-        {"--poincare", Takes::OptionalValue, "", "",
-         "--poincare[=SKIP]: instead of the run, its stroboscopic section: one row k,t,x,vx,y,vy per driving "
+        {"--poincare", Takes::OptionalValue, "SKIP", "",
+         "instead of the run, its stroboscopic section: one row k,t,x,vx,y,vy per driving "
          "period at t_k = 2*pi*k/beta, k from SKIP (default a tenth of the run's whole periods) to the run's "
          "end. Between two steps the state is the cubic Hermite interpolant of the steps on either side: "
          "their x, y with vx, vy as slopes, and their vx, vy with the model's accelerations as slopes, taken "
@@ -390,21 +444,27 @@ const Spec* find_spec(std::string_view name)
 std::optional<std::string> mode_refusal(const Options& o)
 {
     if (o.poincare && o.lyapunov && !o.sweep)
-        return "--poincare excludes --lyapunov (together only with --sweep)";
+        return "--poincare and --lyapunov go together only with --sweep";
     if (o.lyapunov && !o.sweep && o.png_dir)
-        return "--lyapunov excludes --png (a picture only with --sweep)";
+        return "--lyapunov draws a picture only with --sweep: --png cannot be given";
     if (o.poincare && o.sweep && !o.png_dir)
         return "--poincare with --sweep draws DIR/bifurcation.png: give --png=DIR";
     if (o.poincare && !(o.sweep ? o.sweep->from > 0 : o.params.beta > 0))
         return "--poincare needs beta > 0: at beta = 0 there is no driving period";
     if (o.poincare && o.poincare_skip && !o.sweep) {
-        const std::int64_t periods = driving_periods(o.params.beta, characteristics_of(o.params).t_end);
+        const std::int64_t periods = section_periods(o.params);
         if (*o.poincare_skip > periods)
-            return "--poincare=" + std::to_string(*o.poincare_skip) + ": the run holds periods 0 to " +
+            return "--poincare=" + std::to_string(*o.poincare_skip) + ": the run's section holds periods 0 to " +
                    std::to_string(periods);
     }
     if (o.lyapunov && !o.sweep)
         return lyapunov_refusal(o.params);
+    if (o.png_dir && !o.sweep && !o.poincare &&
+        (o.client_w * o.scale > kMaxClientSide || o.client_h * o.scale > kMaxClientSide))
+        return "--client=" + std::to_string(o.client_w) + "x" + std::to_string(o.client_h) + " at --scale=" +
+               shortest(o.scale) + " would draw " + std::to_string(std::lround(o.client_w * o.scale)) + "x" +
+               std::to_string(std::lround(o.client_h * o.scale)) + " pixels; at most " +
+               std::to_string(kMaxClientSide) + " each way can be drawn (the client area times the scale)";
     return std::nullopt;
 }
 
@@ -420,10 +480,10 @@ std::optional<std::string> combination_refusal(const std::vector<const Spec*>& g
             continue;
         for (const std::string& other : s.excludes)
             if (is_given(other))
-                return s.name + " excludes " + other;
+                return s.name + " and " + other + " cannot be given together";
         for (const std::string& other : s.needs)
             if (!is_given(other))
-                return s.name + " requires " + other;
+                return s.name + " works only with " + other;
     }
     return std::nullopt;
 }
@@ -434,64 +494,90 @@ Request read_arguments(std::span<const std::string_view> args)
 {
     Request r;
     std::vector<const Spec*> given;
-    for (const std::string_view arg : args) {
+    const auto refuse = [](std::string why) { return Request{{}, false, std::move(why)}; };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
         const auto eq = arg.find('=');
         const std::string_view name = arg.substr(0, eq);
-        if (name == "--help") {
-            if (eq != std::string_view::npos)
-                return {{}, false, "--help takes no value"};
+        const bool has_value = eq != std::string_view::npos;
+        if (name == "--help" || name == "-h") {
+            if (has_value)
+                return refuse(std::string(name) + " takes no value");
             r.help = true;
             continue;
         }
         const Spec* spec = name.substr(0, 2) == "--" ? find_spec(name) : nullptr;
         if (spec == nullptr)
-            return {{}, false, "The following argument was not expected: " + std::string(arg)};
+            return refuse(name.substr(0, 1) == "-" ? "unknown option " + echoed(arg)
+                                                   : "unexpected argument " + echoed(arg) +
+                                                         " (options begin with --)");
         if (std::find(given.begin(), given.end(), spec) != given.end())
-            return {{}, false, spec->name + " is given more than once"};
+            return refuse(spec->name + " is given more than once");
         given.push_back(spec);
-        const bool has_value = eq != std::string_view::npos;
-        const std::string_view value = has_value ? arg.substr(eq + 1) : std::string_view();
+        std::string_view value = has_value ? arg.substr(eq + 1) : std::string_view();
         if (spec->takes == Takes::Nothing && has_value)
-            return {{}, false, spec->name + ": takes no value"};
-        if (spec->takes == Takes::Value && !has_value)
-            return {{}, false, spec->name + ": expected " + spec->name + "=" + spec->type_name};
+            return refuse(spec->name + " takes no value");
+        if (spec->takes == Takes::Value && !has_value) {
+            // The value may also be the next argument, unless that is an option itself.
+            if (i + 1 == args.size() || args[i + 1].substr(0, 2) == "--")
+                return refuse(spec->name + " needs a value: " + spec->name + "=" + spec->type_name + " or " +
+                              spec->name + " " + spec->type_name);
+            value = args[++i];
+        }
         if (spec->takes == Takes::OptionalValue && has_value && value.empty())
-            return {{}, false, spec->name + ": expected a value after '='"};
+            return refuse(spec->name + ": expected a value after '='");
         if (auto why = spec->store(r.options, value))
-            return {{}, false, spec->name + ": " + *why};
+            return refuse(spec->name + ": " + *why);
     }
     if (r.help)
         return r;
     if (auto why = combination_refusal(given))
-        return {{}, false, *why};
+        return refuse(*why);
     if (auto why = mode_refusal(r.options))
-        return {{}, false, *why};
+        return refuse(*why);
     return r;
 }
 
-// The help is laid out by CLI11 from the table.
 std::string help_text()
 {
-    CLI::App app("", "spring-pendulum-trace");
-    app.description(std::string(kDescription));
-    app.footer(std::string(kFooter));
-    app.set_help_flag("--help", "print this text");
-    app.get_formatter()->column_width(26);
+    std::ostringstream help;
+    help << "Usage: spring-pendulum-trace [OPTION]...\n" << kDescription << "\n\nOptions:\n";
+    const auto option_line = [&](std::string head, const std::string& text) {
+        constexpr std::size_t kColumn = 26;
+        head = "  " + head;
+        if (head.size() + 2 > kColumn)
+            head += "\n" + std::string(kColumn, ' ');
+        else
+            head += std::string(kColumn - head.size(), ' ');
+        std::string lines = wrapped(text, 79 - kColumn, kColumn);
+        std::replace(lines.begin(), lines.end(), '\x01', ' ');
+        help << head << lines << '\n';
+    };
+    option_line("-h, --help", "print this text");
     for (const Spec& s : table()) {
-        CLI::Option* opt = s.takes == Takes::Value ? app.add_option(s.name) : app.add_flag(s.name);
-        opt->description(wrapped(s.description));
-        if (!s.type_name.empty())
-            opt->type_name(s.type_name);
+        std::string head = s.name;
+        if (s.takes == Takes::Value)
+            head += "=" + s.type_name;
+        if (s.takes == Takes::OptionalValue)
+            head += "[=" + s.type_name + "]";
+        std::string text = s.description;
         if (!s.default_text.empty())
-            opt->default_str(s.default_text);
-    }
-    for (const Spec& s : table()) {
-        for (const std::string& other : s.excludes)
-            app.get_option(s.name)->excludes(app.get_option(other));
+            text += " (default\x01" + s.default_text + ")";  // kept on one line
+        std::vector<std::string> excluded = s.excludes;
+        for (const Spec& other : table())
+            if (std::find(other.excludes.begin(), other.excludes.end(), s.name) != other.excludes.end())
+                excluded.push_back(other.name);
+        if (!excluded.empty()) {
+            text += ". Not with";
+            for (const std::string& other : excluded)
+                text += " " + other;
+        }
         for (const std::string& other : s.needs)
-            app.get_option(s.name)->needs(app.get_option(other));
+            text += ". Only with " + other;
+        option_line(head, text);
     }
-    return app.help();
+    help << "\n" << kFooter << '\n';
+    return help.str();
 }
 
 }  // namespace sp::trace

@@ -72,7 +72,7 @@ WalkEnd draw_first_steps(Pictures& pics, const Settings& s, const Characteristic
     });
 }
 
-PictureSet::PictureSet(const std::array<QSize, 5>& sizes, double ratio)
+PictureSet::PictureSet(const std::array<SizeI, 5>& sizes, double ratio)
     : picture1_(sizes[0]),
       picture2_(sizes[1]),
       picture3_(sizes[2]),

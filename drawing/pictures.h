@@ -63,7 +63,7 @@ inline constexpr std::array<const char*, 5> kPictureFiles = {
 // logical sizes (in the order of Pictures) at device pixel ratio `ratio`.
 class PictureSet {
 public:
-    PictureSet(const std::array<QSize, 5>& sizes, double ratio);
+    PictureSet(const std::array<SizeI, 5>& sizes, double ratio);
     Pictures pictures() { return {picture1_, picture2_, picture3_, picture4_, form3_}; }
     const Surface& surface(std::size_t i) const;
 

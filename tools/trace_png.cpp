@@ -12,6 +12,7 @@
 #include <ostream>
 
 #include "drawing/pictures.h"
+#include "qtdrawing/qt_drawing.h"
 #include "geometry/layout.h"
 #include "model/characteristics.h"
 #include "model/extents.h"
@@ -21,7 +22,7 @@
 namespace sp::trace {
 namespace {
 
-QSize panel_size(const Rect& r)
+SizeI panel_size(const Rect& r)
 {
     const PixelRect p = whole_pixels(r);
     return {p.width, p.height};
@@ -53,6 +54,7 @@ bool drawing_went_on(WalkEnd end, std::int64_t drawn, std::ostream& err)
 // Fonts need an application object; a tool run from a terminal or a script has none.
 std::unique_ptr<QGuiApplication> ensure_application()
 {
+    use_qt_text();
     if (QCoreApplication::instance() != nullptr)
         return nullptr;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -129,7 +131,7 @@ analysis::Outcome write_pictures(const Settings& settings, const std::string& di
 
     const Geometry g = layout(client_w, client_h);
     PictureSet set({panel_size(g.Picture1), panel_size(g.Picture2), panel_size(g.Picture3),
-                    panel_size(g.Picture4), QSize(kMagnifierSide, kMagnifierSide)},
+                    panel_size(g.Picture4), SizeI{kMagnifierSide, kMagnifierSide}},
                    scale);
     const CopyRects blt{pixel_rect(g.blt_xs, g.blt_ys, g.blt_ws, g.blt_hs),
                         pixel_rect(g.blt_xd, g.blt_yd, g.blt_wd, g.blt_hd)};
@@ -139,7 +141,7 @@ analysis::Outcome write_pictures(const Settings& settings, const std::string& di
 
     std::vector<analysis::FileToWrite> files;
     for (std::size_t i = 0; i < kPictureFiles.size(); ++i)
-        files.push_back({kPictureFiles[i], png_bytes(printable(set.surface(i).image(), scale))});
+        files.push_back({kPictureFiles[i], png_bytes(printable(qimage_view(set.surface(i).image()), scale))});
     if (say_not_written(dir, analysis::write_file_set(dir, files), err) != analysis::Outcome::Ok)
         return analysis::Outcome::CannotWrite;
     return whole ? analysis::Outcome::Ok : analysis::Outcome::CutShort;

@@ -13,6 +13,7 @@
 #include <QScrollBar>
 
 #include "model/number_format.h"
+#include "qtdrawing/qt_drawing.h"
 #include "platform/platform.h"
 #include "window/curve_window.h"
 #include "window/experiments.h"
@@ -135,7 +136,7 @@ void Form1::saveFigures()
         return;
     rememberFolder(folder);
     ensureMagnifier();
-    const std::array<QSize, 5> sizes = {
+    const std::array<SizeI, 5> sizes = {
         pictures_[0]->surface().size(), pictures_[1]->surface().size(),
         pictures_[2]->surface().size(), pictures_[3]->surface().size(), form3_->surface().size()};
     const auto files = draw_pictures(settings_, sizes, blt_, drawnSteps_, 2 * devicePixelRatioF(),

@@ -8,6 +8,7 @@
 #include "model/characteristics.h"
 #include "model/extents.h"
 #include "model/oscillator.h"
+#include "qtdrawing/qt_drawing.h"
 
 namespace sp {
 
@@ -31,7 +32,7 @@ QString write_whole_file(const QString& path, const QByteArray& bytes)
     return write_whole_file(path, [&](QIODevice& out) { return out.write(bytes) == bytes.size(); });
 }
 
-std::vector<analysis::FileToWrite> draw_pictures(const Settings& s, const std::array<QSize, 5>& sizes,
+std::vector<analysis::FileToWrite> draw_pictures(const Settings& s, const std::array<SizeI, 5>& sizes,
                                                  const CopyRects& blt, std::int64_t steps, double ratio,
                                                  char decimal_point)
 {
@@ -43,7 +44,7 @@ std::vector<analysis::FileToWrite> draw_pictures(const Settings& s, const std::a
         QByteArray png;
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
-        set.surface(i).image().save(&buffer, "PNG");
+        qimage_view(set.surface(i).image()).save(&buffer, "PNG");
         files.push_back({kPictureFiles[i], png.toStdString()});
     }
     return files;

@@ -4,8 +4,6 @@
 // at all.
 
 #include <QByteArray>
-#include <QImage>
-#include <QSize>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -29,7 +27,7 @@ QString write_whole_file(const QString& path, const QByteArray& bytes);
 
 // The five pictures of logical `sizes` as a re-layout draws them, then `steps` run steps,
 // at device pixel ratio `ratio`, each as a PNG file's content (the names in kPictureFiles).
-std::vector<analysis::FileToWrite> draw_pictures(const Settings& s, const std::array<QSize, 5>& sizes,
+std::vector<analysis::FileToWrite> draw_pictures(const Settings& s, const std::array<SizeI, 5>& sizes,
                                     const CopyRects& blt, std::int64_t steps, double ratio,
                                     char decimal_point);
 

@@ -72,4 +72,33 @@ WalkEnd draw_first_steps(Pictures& pics, const Settings& s, const Characteristic
     });
 }
 
+PictureSet::PictureSet(const std::array<SizeI, 5>& sizes, double ratio)
+    : picture1_(sizes[0]),
+      picture2_(sizes[1]),
+      picture3_(sizes[2]),
+      picture4_(sizes[3]),
+      form3_(sizes[4], kMagnifierFontName, kMagnifierFontPoints)
+{
+    const std::array<Surface*, 5> all = {&picture1_, &picture2_, &picture3_, &picture4_, &form3_};
+    for (std::size_t i = 0; i < all.size(); ++i)
+        all[i]->resize(sizes[i], ratio);
+}
+
+const Surface& PictureSet::surface(std::size_t i) const
+{
+    const std::array<const Surface*, 5> all = {&picture1_, &picture2_, &picture3_, &picture4_, &form3_};
+    return *all.at(i);
+}
+
+WalkEnd draw_picture_set(PictureSet& set, const Settings& s, const CopyRects& blt, std::int64_t steps,
+                         char decimal_point, std::int64_t& drawn)
+{
+    Pictures pics = set.pictures();
+    const Characteristics c = characteristics_of(s.params);
+    const Extents e = minmax(s.params, c, s.scales, s.look);
+    const Marks marks = redraw_empty(pics, s, c, e, blt, decimal_point);
+    return draw_first_steps(pics, s, c, marks, blt, steps, drawn);
+}
+
 }  // namespace sp
+

@@ -3,6 +3,9 @@
 // (Picture1), the animation (Picture2), X(t) (Picture3), Y(t) (Picture4) and the
 // magnifier (Form3). The window owns the surfaces; these functions only draw on them.
 
+#include <array>
+#include <cstdint>
+
 #include "drawing/animation.h"
 #include "drawing/plane_axes.h"
 #include "drawing/surface.h"
@@ -51,5 +54,27 @@ void draw_step(Pictures& pics, const Marks& marks, const Presentation& look, con
 WalkEnd draw_first_steps(Pictures& pics, const Settings& s, const Characteristics& c,
                          const Marks& marks, const CopyRects& blt, std::int64_t steps,
                          std::int64_t& drawn);
+
+// The file names of the five pictures as a saved set, in the order of Pictures.
+inline constexpr std::array<const char*, 5> kPictureFiles = {
+    "plane.png", "animation.png", "xt.png", "yt.png", "magnifier.png"};
+
+// The five pictures drawn without a window, for saving: one set of surfaces of the given
+// logical sizes (in the order of Pictures) at device pixel ratio `ratio`.
+class PictureSet {
+public:
+    PictureSet(const std::array<SizeI, 5>& sizes, double ratio);
+    Pictures pictures() { return {picture1_, picture2_, picture3_, picture4_, form3_}; }
+    const Surface& surface(std::size_t i) const;
+
+private:
+    Surface picture1_, picture2_, picture3_, picture4_, form3_;
+};
+
+// What a saved set shows, the same for the window's saving and the tool's pictures: the
+// empty pictures of a re-layout, then the first `steps` steps of the run drawn as the run
+// draws them (draw_first_steps: how the walk ended, and the steps drawn in `drawn`).
+WalkEnd draw_picture_set(PictureSet& set, const Settings& s, const CopyRects& blt, std::int64_t steps,
+                         char decimal_point, std::int64_t& drawn);
 
 }  // namespace sp

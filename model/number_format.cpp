@@ -66,6 +66,7 @@ NumberReading read_radix_integer(Cursor& in, int base)
         r.any_digits = true;
         in.advance();
     }
+    r.overflowed = std::isinf(v);
     r.value = saturate(v);
     r.whole = in.at_end();
     return r;
@@ -139,9 +140,11 @@ NumberReading read_decimal(Cursor& in)
         const std::int64_t magnitude =
             int_digits > 0 ? int_digits + exponent : exponent - leading_frac_zeros;
         v = magnitude > 0 ? DBL_MAX : 0.0;
+        r.overflowed = magnitude > 0;
         if (negative)
             v = -v;
     }
+    r.overflowed = r.overflowed || std::isinf(v);
     r.value = saturate(v);
     return r;
 }

@@ -11,6 +11,7 @@ struct NumberReading {
     double value = 0.0;
     bool any_digits = false;  // at least one digit was taken
     bool whole = false;       // nothing but blanks follows the number read
+    bool overflowed = false;  // the magnitude was beyond the double range (value saturated)
 };
 
 // Reads a decimal number from the start of `text`: blanks, tabs and line feeds are skipped

@@ -1,8 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include <sstream>
 #include <string>
@@ -19,6 +27,8 @@
 #include "analysis/reference.h"
 #include "analysis/steady.h"
 #include "analysis/sweep.h"
+#include "analysis/section.h"
+#include "tools/options.h"
 #include "tools/trace.h"
 
 namespace {
@@ -118,7 +128,7 @@ TEST(Trace, BadInputIsOneLineOnStandardErrorAndStatusTwo)
 {
     for (const char* arg : {"--Tmax=0", "--alpha=-1", "--beta=-0.5", "--every=0", "--every=-3",
                             "--every=2.5", "--Xm=abc", "--Xm=0,5", "--Xm=", "--Yo=1e", "--gamma=1",
-                            "alpha=1", "--characteristics=1", "-h"}) {
+                            "alpha=1", "--characteristics=1", "--every"}) {
         const Result r = trace({"--Tmax=0.1", arg});
         EXPECT_EQ(r.status, 2) << arg;
         EXPECT_TRUE(r.out.empty()) << arg;
@@ -251,8 +261,8 @@ TEST(Trace, OptionsThatWouldBeIgnoredAreRefusedByName)
     }
     // The limits themselves are accepted.
     EXPECT_EQ(trace({"--sweep=0:1:2", "--threads=256", "--Tmax=0.1"}).status, 0);
-    // Only the forms the help shows: --name=VALUE, and a flag's --name.
-    for (std::vector<std::string_view> args : {std::vector<std::string_view>{"--every", "3"}, {"--"},
+    // Only the forms the help shows: --name=VALUE or --name VALUE, and a flag's --name.
+    for (std::vector<std::string_view> args : {std::vector<std::string_view>{"--every", "--Tmax=1"}, {"--"},
                                                {"--Tmax=0.1", "--", "--Xm=1"}, {"--help=1"}}) {
         const Result r = trace(args);
         EXPECT_EQ(r.status, 2) << args[0];
@@ -277,7 +287,7 @@ TEST(Trace, HelpShowsTheStartUpValues)
 {
     const Result r = trace({"--help"});
     EXPECT_NE(r.out.find("0.001"), std::string::npos);   // alpha
-    EXPECT_NE(r.out.find("=150"), std::string::npos);    // Tmax
+    EXPECT_NE(r.out.find("default 150)"), std::string::npos);    // Tmax
     EXPECT_NE(r.out.find("560x484"), std::string::npos);  // the client area
 }
 
@@ -308,8 +318,9 @@ TEST(Trace, AHugeTraceIsAnnouncedBeforeItStarts)
 {
     const Result huge = trace({"--Tmax=5e5", "--Xo=1e300"});
     EXPECT_EQ(huge.status, 3);
-    const auto said = lines(huge.err);
-    ASSERT_EQ(said.size(), 2u) << huge.err;
+    auto said = lines(huge.err);
+    ASSERT_EQ(said.size(), 3u) << huge.err;  // the coarse clock, the size, the breakdown
+    said.erase(said.begin());
     const auto about = said[0].find("about ");
     ASSERT_NE(about, std::string::npos) << said[0];
     const double rows = std::stod(said[0].substr(about + 6));
@@ -320,8 +331,8 @@ TEST(Trace, AHugeTraceIsAnnouncedBeforeItStarts)
     EXPECT_EQ(lines(huge.out).size(), 2u);
 
     // Fewer rows, or a large --every: no announcement.
-    EXPECT_EQ(lines(trace({"--Tmax=1e5", "--Xo=1e300"}).err).size(), 1u);
-    EXPECT_EQ(lines(trace({"--Tmax=5e5", "--every=10", "--Xo=1e300"}).err).size(), 1u);
+    EXPECT_EQ(lines(trace({"--Tmax=1e4", "--Xo=1e300"}).err).size(), 1u);
+    EXPECT_EQ(lines(trace({"--Tmax=5e5", "--every=10", "--Xo=1e300"}).err).size(), 2u);
 }
 
 TEST(Trace, ExpectedStepsFollowTheSinglePrecisionClock)
@@ -696,3 +707,200 @@ TEST(Sweep, EndsExactlyAtTo)
 }  // namespace sweep_and_reference
 
 }  // namespace
+
+// --- the built tool, as a shell runs it ---
+
+namespace {
+
+// Runs `line` in the shell with TOOL standing for the built tool; standard error of the
+// whole line is collected, standard output too unless the line sends it elsewhere.
+Result shell(const std::string& line)
+{
+    char err_name[] = "/tmp/trace-err-XXXXXX";
+    const int fd = mkstemp(err_name);
+    EXPECT_GE(fd, 0);
+    close(fd);
+    std::string command = line;
+    for (auto at = command.find("TOOL"); at != std::string::npos; at = command.find("TOOL"))
+        command.replace(at, 4, std::string("'") + SP_TRACE_BINARY + "'");
+    FILE* pipe = popen(("( " + command + " ) 2>" + err_name).c_str(), "r");
+    std::string out;
+    std::array<char, 4096> chunk;
+    for (std::size_t n; (n = fread(chunk.data(), 1, chunk.size(), pipe)) > 0;)
+        out.append(chunk.data(), n);
+    const int status = pclose(pipe);
+    std::ifstream err_file(err_name);
+    std::string err((std::istreambuf_iterator<char>(err_file)), std::istreambuf_iterator<char>());
+    std::remove(err_name);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out, err};
+}
+
+// The tool's own lines, without what Qt may say on a machine without a desktop session.
+std::vector<std::string> said_by_tool(const std::string& err)
+{
+    std::vector<std::string> said;
+    for (const std::string& line : lines(err))
+        if (line.rfind("spring-pendulum-trace: ", 0) == 0)
+            said.push_back(line);
+    return said;
+}
+
+std::string file_text(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+struct TempDir {
+    std::filesystem::path path;
+    TempDir()
+    {
+        char name[] = "/tmp/trace-dir-XXXXXX";
+        path = mkdtemp(name);
+    }
+    ~TempDir() { std::filesystem::remove_all(path); }
+};
+
+}  // namespace
+
+TEST(TraceTool, AFailedWriteToStandardOutputIsSaidWithStatusFourInEveryMode)
+{
+    for (const char* mode : {"--Tmax=5", "--characteristics", "--sweep=0.5:1:3 --Tmax=5", "--trust=1e-3 --Tmax=5",
+                             "--poincare=1 --Tmax=20 --beta=1", "--energy --Tmax=3", "--lyapunov --Tmax=10 --beta=1",
+                             "--help"}) {
+        const Result r = shell(std::string("TOOL ") + mode + " >/dev/full");
+        EXPECT_EQ(r.status, 4) << mode;
+        EXPECT_EQ(lines(r.err).size(), 1u) << mode << ": " << r.err;
+        EXPECT_NE(r.err.find("standard output"), std::string::npos) << mode << ": " << r.err;
+    }
+    // A reader that has had enough closes the pipe: no word from the tool.
+    const Result head = shell("TOOL --Tmax=1e4 | head -1");
+    EXPECT_EQ(head.out, "step,t,x,y,vx,vy,xs\n");
+    EXPECT_EQ(head.err, "");
+}
+
+TEST(TraceTool, APictureSetIsWrittenWholeOrNotAtAll)
+{
+    const TempDir dir;
+    const std::string png = "--png=" + dir.path.string();
+    { std::ofstream(dir.path / "plane.png") << "old"; }
+    std::filesystem::create_directory(dir.path / "xt.png");  // a name no file can take
+    const Result refused = shell("TOOL " + png + " --steps=5");
+    EXPECT_EQ(refused.status, 4);
+    ASSERT_EQ(said_by_tool(refused.err).size(), 1u) << refused.err;
+    for (const char* name : {"plane.png", "animation.png", "xt.png", "yt.png", "magnifier.png"})
+        EXPECT_NE(refused.err.find(name), std::string::npos) << name << ": " << refused.err;
+    EXPECT_EQ(file_text(dir.path / "plane.png"), "old");
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path))
+        left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"plane.png", "xt.png"}));  // no new file, no temporary
+
+    std::filesystem::remove(dir.path / "xt.png");
+    EXPECT_EQ(shell("TOOL " + png + " --steps=5").status, 0);
+    EXPECT_EQ(file_text(dir.path / "xt.png").substr(1, 3), "PNG");
+    EXPECT_EQ(file_text(dir.path / "plane.png").substr(1, 3), "PNG");
+
+    // A folder that cannot be made says why.
+    const Result nested = shell("TOOL --png=" + (dir.path / "plane.png" / "sub").string());
+    EXPECT_EQ(nested.status, 4);
+    EXPECT_NE(nested.err.find("cannot create the folder"), std::string::npos) << nested.err;
+    EXPECT_NE(nested.err.find("Not a directory"), std::string::npos) << nested.err;
+}
+
+TEST(TraceTool, InputIsReadAndRefusedInTheToolsOwnWords)
+{
+    for (const char* arg : {"--Xo=1e309", "--trust=1e309", "--sweep=0:1e309:3", "--alpha=-1e309"})
+        EXPECT_EQ(shell(std::string("TOOL ") + arg).status, 2) << arg;
+    const Result huge = shell("TOOL --png=/tmp/never --client=4096x4096 --scale=8");
+    EXPECT_EQ(huge.status, 2);
+    EXPECT_NE(huge.err.find("16384"), std::string::npos) << huge.err;
+
+    const Result help = shell("TOOL -h");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("Usage: spring-pendulum-trace", 0), 0u);
+    for (const char* said : {"--alpha=0.5", "--alpha 0.5", "\"1 2\" reads as 12"})
+        EXPECT_NE(help.out.find(said), std::string::npos) << said;
+    EXPECT_EQ(trace({"--alpha", "0.5", "--Tmax", "1"}).out, trace({"--alpha=0.5", "--Tmax=1"}).out);
+
+    const std::string long_name = "--" + std::string(300, 'q');
+    for (const std::string& args : {long_name, std::string("--characteristics=1"), std::string("--sweep=0:1:3 --beta=1"),
+                                    std::string("--client=600x400"), std::string("alpha=1")}) {
+        const Result r = shell("TOOL " + args);
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_LT(r.err.size(), 160u) << r.err;
+        for (const char* library : {"disallowed flag override", " excludes ", " requires ", "The following argument"})
+            EXPECT_EQ(r.err.find(library), std::string::npos) << r.err;
+    }
+}
+
+// The clock of a long run turns coarse; the run goes on as the simulator's does, and says so once.
+TEST(TraceTool, ARunPastTheCoarseClockSaysSoOnce)
+{
+    const Result r = trace({"--Tmax=1e5", "--every=1000000"});
+    EXPECT_EQ(r.status, 0);
+    ASSERT_EQ(lines(r.err).size(), 1u) << r.err;
+    EXPECT_NE(r.err.find("advances by 0.125 per step"), std::string::npos) << r.err;
+    EXPECT_EQ(trace({"--Tmax=1e4", "--every=1000000"}).err, "");
+}
+
+TEST(Section, RowsFollowTheHeaderAndTheRefusalNamesThePeriodsPrinted)
+{
+    const Result from70 = trace({"--poincare=70"});
+    ASSERT_EQ(from70.status, 0) << from70.err;
+    const auto rows = lines(from70.out);
+    ASSERT_GE(rows.size(), 3u);
+    EXPECT_EQ(rows[0], "k,t,x,vx,y,vy");
+    const sp::Parameters p = sp::defaults().params;
+    const sp::Characteristics c = sp::characteristics_of(p);
+    const sp::SectionPoint q = sp::section(p, c.h, c.t_end, 70).points.at(0);
+    std::vector<double> cells;
+    std::istringstream row(rows[1]);
+    for (std::string cell; std::getline(row, cell, ',');)
+        cells.push_back(std::stod(cell));
+    EXPECT_EQ(cells, (std::vector<double>{70, q.t, q.x, q.vx, q.y, q.vy}));
+
+    // The last period printed is the last one accepted.
+    const std::string last = rows.back().substr(0, rows.back().find(','));
+    const std::string after = std::to_string(std::stoll(last) + 1);
+    EXPECT_EQ(lines(trace({"--poincare=" + last}).out).size(), 2u);
+    const Result beyond = trace({"--poincare=" + after});
+    EXPECT_EQ(beyond.status, 2);
+    EXPECT_NE(beyond.err.find("0 to " + last + " "), std::string::npos) << beyond.err;
+
+    // A run shorter than one driving period has no section to show.
+    const Result short_run = trace({"--poincare", "--Tmax=0.5"});
+    EXPECT_EQ(short_run.status, 3);
+    EXPECT_EQ(lines(short_run.err).size(), 1u) << short_run.err;
+}
+
+TEST(Lyapunov, TheShortestRunItsRefusalNamesIsAccepted)
+{
+    const Result refused = trace({"--lyapunov", "--beta=1", "--Tmax=5"});
+    ASSERT_EQ(refused.status, 2);
+    const auto at = refused.err.find("at least ");
+    ASSERT_NE(at, std::string::npos) << refused.err;
+    const int needed = std::stoi(refused.err.substr(at + 9));
+    // At beta = 1 a driving period is a vertical period: Tmax counts them.
+    int whole = needed;  // the first tenth of the periods is left out
+    while (whole - whole / 10 < needed)
+        ++whole;
+    const Result shortest = trace({"--lyapunov", "--beta=1", "--Tmax=" + std::to_string(whole)});
+    EXPECT_EQ(shortest.status, 0) << shortest.err;
+    EXPECT_EQ(trace({"--lyapunov", "--beta=1", "--Tmax=" + std::to_string(whole - 1)}).status, 2);
+}
+
+TEST(Trace, TheClientAreaTakesItsStatedMaximumEitherWay)
+{
+    for (const auto& [size, w, h] : {std::tuple{"16384x157", 16384, 157}, {"157x16384", 157, 16384}}) {
+        const std::string client = std::string("--client=") + size;
+        const std::vector<std::string_view> args = {"--png=x", client};
+        const sp::trace::Request r = sp::trace::read_arguments(args);
+        EXPECT_FALSE(r.refusal) << size << ": " << r.refusal.value_or("");
+        EXPECT_EQ(r.options.client_w, w);
+        EXPECT_EQ(r.options.client_h, h);
+    }
+    const std::vector<std::string_view> beyond = {"--png=x", "--client=16385x157"};
+    EXPECT_TRUE(sp::trace::read_arguments(beyond).refusal);
+}

@@ -2,6 +2,7 @@
 // curve window, the saved pictures and numbers, and the documents' failure messages.
 #include <QAction>
 #include <QDir>
+#include <QRegularExpression>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMenu>
@@ -435,6 +436,31 @@ TEST_F(LabTest, TheFivePicturesAreSavedAtTwiceTheScreensResolution)
     platform.chosen_paths = {};
     form->saveFigures();
     EXPECT_EQ(platform.offered_starts.back(), out.path());
+}
+
+// A set that cannot be written whole is not written at all, and the message says, in Russian
+// only, why for every file.
+TEST_F(LabTest, APictureSetThatCannotBeWrittenWholeLeavesTheOldFiles)
+{
+    QFile old(QDir(out.path()).filePath("plane.png"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old");
+    old.close();
+    ASSERT_TRUE(QDir(out.path()).mkdir("yt.png"));
+    platform.chosen_paths = {out.path()};
+    form->saveFigures();
+    ASSERT_EQ(platform.count(Kind::Message), 1U);
+    QString said = platform.calls_of(Kind::Message)[0].text;
+    for (const char* name : {"plane.png", "animation.png", "xt.png", "yt.png", "magnifier.png"}) {
+        EXPECT_TRUE(said.contains(name)) << name << ": " << said.toStdString();
+        said.remove(name);
+    }
+    said.remove(out.path());
+    EXPECT_FALSE(said.contains(QRegularExpression("[A-Za-z]"))) << said.toStdString();
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "old");
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              (QStringList{"plane.png", "yt.png"}));
 }
 
 // --- for screen readers and the keyboard ---

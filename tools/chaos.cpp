@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "analysis/csv.h"
+#include "analysis/linear.h"
 #include "analysis/lyapunov.h"
 #include "analysis/parallel.h"
 #include "analysis/section.h"
@@ -32,7 +33,8 @@ analysis::Outcome print_section(const Parameters& p, std::optional<std::int64_t>
                   std::ostream& err)
 {
     const Characteristics c = characteristics_of(p);
-    const Section sec = section(p, c.h, c.t_end, skip.value_or(default_skip(p.beta, c.t_end)));
+    const std::int64_t first = skip.value_or(default_skip(p.beta, c.t_end));
+    const Section sec = section(p, c.h, c.t_end, first);
     {
         analysis::CsvWriter csv(out);
         csv.text("k,t,x,vx,y,vy\n");
@@ -47,6 +49,12 @@ analysis::Outcome print_section(const Parameters& p, std::optional<std::int64_t>
     if (sec.end == WalkEnd::NonFinite || sec.end == WalkEnd::TimeStalled) {
         err << "spring-pendulum-trace: the run was cut short (" << cut_short_reason(sec.end)
             << "); the section ends there\n";
+        status = analysis::Outcome::CutShort;
+    } else if (std::none_of(sec.points.begin(), sec.points.end(),
+                            [&](const SectionPoint& q) { return q.k >= std::max<std::int64_t>(first, 1); })) {
+        // Only the start: a run shorter than one driving period has no section to show.
+        err << "spring-pendulum-trace: the run ends before its first driving period is over (2*pi/beta = "
+            << analysis::number17(analysis::driving_period(p.beta)) << "); the section has no point after its start\n";
         status = analysis::Outcome::CutShort;
     }
     if (png_dir) {

@@ -21,17 +21,7 @@ bool have_gui(std::ostream& err)
 analysis::Outcome save_png(const QImage& image, double scale, const std::string& dir, const char* name,
                            std::ostream& err)
 {
-    const QDir out(QString::fromStdString(dir));
-    if (!QDir().mkpath(out.path())) {
-        err << "spring-pendulum-trace: cannot create the folder " << dir << "\n";
-        return analysis::Outcome::CannotWrite;
-    }
-    const QString path = out.filePath(QString::fromLatin1(name));
-    if (!printable(image, scale).save(path, "PNG")) {
-        err << "spring-pendulum-trace: cannot write " << path.toStdString() << "\n";
-        return analysis::Outcome::CannotWrite;
-    }
-    return analysis::Outcome::Ok;
+    return say_not_written(dir, analysis::write_file_set(dir, {{name, png_bytes(printable(image, scale))}}), err);
 }
 
 }  // namespace sp::trace

@@ -1,9 +1,13 @@
 #include "tools/trace_png.h"
 
-#include <QDir>
+#include <QBuffer>
+#include <QByteArray>
 #include <QGuiApplication>
 #include <QLocale>
 #include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
 #include <memory>
 #include <ostream>
 
@@ -29,12 +33,9 @@ char locale_decimal_point()
     return QLocale().decimalPoint() == QStringLiteral(",") ? ',' : '.';
 }
 
-// The run's drawing, step by step; false when the motion can no longer be drawn.
-bool draw_run(Pictures& pics, const Settings& s, const Characteristics& c, const Marks& marks,
-              const CopyRects& blt, long long steps, std::ostream& err)
+// Says where the run's drawing ended early; false when it did.
+bool drawing_went_on(WalkEnd end, std::int64_t drawn, std::ostream& err)
 {
-    std::int64_t drawn = 0;
-    const WalkEnd end = draw_first_steps(pics, s, c, marks, blt, steps, drawn);
     if (end == WalkEnd::NonFinite) {
         err << "spring-pendulum-trace: the motion left the range of numbers at step " << drawn + 1
             << "; the pictures show the run up to step " << drawn << "\n";
@@ -75,6 +76,50 @@ QImage printable(const QImage& image, double scale)
     return scaled;
 }
 
+std::string png_bytes(const QImage& image)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return png.toStdString();
+}
+
+std::string fault_text(const analysis::FileFault& f)
+{
+    using analysis::WriteFault;
+    switch (f.fault) {
+    case WriteFault::ReadOnlyFile: return "the old file is protected against writing";
+    case WriteFault::NotAFile: return "a folder or something else than a file has that name";
+    default: break;
+    }
+    return f.error != 0 ? std::strerror(f.error) : "cannot be written";
+}
+
+analysis::Outcome say_not_written(const std::string& dir, const analysis::SetReport& report, std::ostream& err)
+{
+    if (report.ok())
+        return analysis::Outcome::Ok;
+    std::string withdrawn;
+    for (const analysis::FileFault& f : report.not_written)
+        if (report.folder_failed || f.fault == analysis::WriteFault::Withdrawn)
+            withdrawn += (withdrawn.empty() ? "" : ", ") + f.name;
+    err << "spring-pendulum-trace: ";
+    if (report.folder_failed) {
+        err << "cannot create the folder " << dir << ": " << fault_text(report.folder) << "; " << withdrawn
+            << " not written\n";
+        return analysis::Outcome::CannotWrite;
+    }
+    err << "no picture written into " << dir << ", the old files are kept:";
+    for (const analysis::FileFault& f : report.not_written)
+        if (f.fault != analysis::WriteFault::Withdrawn)
+            err << ' ' << f.name << ": " << fault_text(f) << ';';
+    if (!withdrawn.empty())
+        err << ' ' << withdrawn << ": written, then removed, for the set is written whole or not at all";
+    err << "\n";
+    return analysis::Outcome::CannotWrite;
+}
+
 analysis::Outcome write_pictures(const Settings& settings, const std::string& dir, int client_w, int client_h,
                    long long steps, std::ostream& err, double scale)
 {
@@ -85,38 +130,20 @@ analysis::Outcome write_pictures(const Settings& settings, const std::string& di
     }
 
     const Geometry g = layout(client_w, client_h);
-    Surface picture1(panel_size(g.Picture1));
-    Surface picture2(panel_size(g.Picture2));
-    Surface picture3(panel_size(g.Picture3));
-    Surface picture4(panel_size(g.Picture4));
-    Surface form3(SizeI{kMagnifierSide, kMagnifierSide}, kMagnifierFontName, kMagnifierFontPoints);
-    Pictures pics{picture1, picture2, picture3, picture4, form3};
-    for (Surface* surface : {&picture1, &picture2, &picture3, &picture4, &form3})
-        surface->resize(surface->size(), scale);
-
-    const char dp = locale_decimal_point();
-    const Characteristics c = characteristics_of(settings.params);
-    const Extents e = minmax(settings.params, c, settings.scales, settings.look);
+    PictureSet set({panel_size(g.Picture1), panel_size(g.Picture2), panel_size(g.Picture3),
+                    panel_size(g.Picture4), SizeI{kMagnifierSide, kMagnifierSide}},
+                   scale);
     const CopyRects blt{pixel_rect(g.blt_xs, g.blt_ys, g.blt_ws, g.blt_hs),
                         pixel_rect(g.blt_xd, g.blt_yd, g.blt_wd, g.blt_hd)};
-    const Marks marks = redraw_empty(pics, settings, c, e, blt, dp);
-    const bool whole = draw_run(pics, settings, c, marks, blt, steps, err);
+    std::int64_t drawn = 0;
+    const WalkEnd end = draw_picture_set(set, settings, blt, steps, locale_decimal_point(), drawn);
+    const bool whole = drawing_went_on(end, drawn, err);
 
-    const QDir out(QString::fromStdString(dir));
-    if (!QDir().mkpath(out.path())) {
-        err << "spring-pendulum-trace: cannot create the folder " << dir << "\n";
+    std::vector<analysis::FileToWrite> files;
+    for (std::size_t i = 0; i < kPictureFiles.size(); ++i)
+        files.push_back({kPictureFiles[i], png_bytes(printable(qimage_view(set.surface(i).image()), scale))});
+    if (say_not_written(dir, analysis::write_file_set(dir, files), err) != analysis::Outcome::Ok)
         return analysis::Outcome::CannotWrite;
-    }
-    const std::pair<const char*, const Surface*> files[] = {
-        {"plane.png", &picture1}, {"animation.png", &picture2}, {"xt.png", &picture3},
-        {"yt.png", &picture4},    {"magnifier.png", &form3}};
-    for (const auto& [name, surface] : files) {
-        const QString path = out.filePath(QString::fromLatin1(name));
-        if (!printable(qimage_view(surface->image()), scale).save(path, "PNG")) {
-            err << "spring-pendulum-trace: cannot write " << path.toStdString() << "\n";
-            return analysis::Outcome::CannotWrite;
-        }
-    }
     return whole ? analysis::Outcome::Ok : analysis::Outcome::CutShort;
 }
 

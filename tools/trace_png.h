@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "analysis/file_set.h"
 #include "analysis/outcome.h"
 #include "model/parameters.h"
 
@@ -33,6 +34,13 @@ std::unique_ptr<QGuiApplication> ensure_application();
 // The image with S times the resolution of a picture drawn at scale 1, so that a picture
 // drawn S times as fine prints at the same size.
 QImage printable(const QImage& image, double scale);
+
+// The PNG file of an image.
+std::string png_bytes(const QImage& image);
+
+// Says which files of a set were not written and why, on one line: Ok when all were,
+// else CannotWrite.
+analysis::Outcome say_not_written(const std::string& dir, const analysis::SetReport& report, std::ostream& err);
 
 // Writes plane.png, animation.png, xt.png, yt.png and magnifier.png into dir (created if
 // missing) after drawing `steps` run steps (fewer when the run ends before). Returns

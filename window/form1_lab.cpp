@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
@@ -135,21 +136,14 @@ void Form1::saveFigures()
         return;
     rememberFolder(folder);
     ensureMagnifier();
-    const std::array<QSize, 5> sizes = {
-        to_qsize(pictures_[0]->surface().size()), to_qsize(pictures_[1]->surface().size()),
-        to_qsize(pictures_[2]->surface().size()), to_qsize(pictures_[3]->surface().size()),
-        to_qsize(form3_->surface().size())};
-    const std::array<QImage, 5> images = draw_pictures(settings_, sizes, blt_, drawnSteps_,
-                                                       2 * devicePixelRatioF(), fonts::decimal_point());
-    for (std::size_t i = 0; i < images.size(); ++i) {
-        const QString path = QDir(folder).filePath(QString::fromLatin1(kPictureFiles[i]));
-        const QString why = write_whole_file(
-            path, [&](QIODevice& out) { return images[i].save(&out, "PNG"); });
-        if (!why.isEmpty()) {
-            platform_.message(this, texts::kErrorTitle, lab::notWritten(path, why));
-            return;
-        }
-    }
+    const std::array<SizeI, 5> sizes = {
+        pictures_[0]->surface().size(), pictures_[1]->surface().size(),
+        pictures_[2]->surface().size(), pictures_[3]->surface().size(), form3_->surface().size()};
+    const auto files = draw_pictures(settings_, sizes, blt_, drawnSteps_, 2 * devicePixelRatioF(),
+                                     fonts::decimal_point());
+    const analysis::SetReport report = analysis::write_file_set(QFile::encodeName(folder).toStdString(), files);
+    if (!report.ok())
+        platform_.message(this, texts::kErrorTitle, lab::figuresNotWritten(folder, report));
 }
 
 // The run shown, the current one or the last: its steps so far, as the companion tool

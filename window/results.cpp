@@ -1,5 +1,6 @@
 #include "window/results.h"
 
+#include <QBuffer>
 #include <QSaveFile>
 #include <sstream>
 
@@ -31,26 +32,22 @@ QString write_whole_file(const QString& path, const QByteArray& bytes)
     return write_whole_file(path, [&](QIODevice& out) { return out.write(bytes) == bytes.size(); });
 }
 
-std::array<QImage, 5> draw_pictures(const Settings& s, const std::array<QSize, 5>& sizes,
-                                    const CopyRects& blt, std::int64_t steps, double ratio,
-                                    char decimal_point)
+std::vector<analysis::FileToWrite> draw_pictures(const Settings& s, const std::array<SizeI, 5>& sizes,
+                                                 const CopyRects& blt, std::int64_t steps, double ratio,
+                                                 char decimal_point)
 {
-    Surface p1, p2, p3, p4;
-    Surface lupa({}, kMagnifierFontName, kMagnifierFontPoints);
-    std::array<Surface*, 5> all = {&p1, &p2, &p3, &p4, &lupa};
-    for (std::size_t i = 0; i < all.size(); ++i)
-        all[i]->resize(to_size(sizes[i]), ratio);
-    Pictures pics{p1, p2, p3, p4, lupa};
-    const Characteristics c = characteristics_of(s.params);
-    const Extents e = minmax(s.params, c, s.scales, s.look);
-    const Marks marks = redraw_empty(pics, s, c, e, blt, decimal_point);
-
+    PictureSet set(sizes, ratio);
     std::int64_t drawn = 0;
-    draw_first_steps(pics, s, c, marks, blt, steps, drawn);
-    std::array<QImage, 5> images;
-    for (std::size_t i = 0; i < all.size(); ++i)
-        images[i] = qimage_view(all[i]->image()).copy();
-    return images;
+    draw_picture_set(set, s, blt, steps, decimal_point, drawn);
+    std::vector<analysis::FileToWrite> files;
+    for (std::size_t i = 0; i < kPictureFiles.size(); ++i) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        qimage_view(set.surface(i).image()).save(&buffer, "PNG");
+        files.push_back({kPictureFiles[i], png.toStdString()});
+    }
+    return files;
 }
 
 QByteArray run_csv(const Parameters& p, std::int64_t steps)

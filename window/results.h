@@ -4,14 +4,13 @@
 // at all.
 
 #include <QByteArray>
-#include <QImage>
-#include <QSize>
 #include <QString>
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <vector>
 
+#include "analysis/file_set.h"
 #include "analysis/sweep.h"
 #include "drawing/pictures.h"
 #include "model/parameters.h"
@@ -20,10 +19,6 @@ class QIODevice;
 
 namespace sp {
 
-// The file names the tool gives the five pictures, in the order of Pictures.
-inline constexpr std::array<const char*, 5> kPictureFiles = {
-    "plane.png", "animation.png", "xt.png", "yt.png", "magnifier.png"};
-
 // Writes through a temporary file that replaces `path` only once everything is written, so
 // a full disk or a refused folder never leaves half a file. Returns the reason of a
 // failure, empty when the file was written.
@@ -31,8 +26,8 @@ QString write_whole_file(const QString& path, const std::function<bool(QIODevice
 QString write_whole_file(const QString& path, const QByteArray& bytes);
 
 // The five pictures of logical `sizes` as a re-layout draws them, then `steps` run steps,
-// at device pixel ratio `ratio`.
-std::array<QImage, 5> draw_pictures(const Settings& s, const std::array<QSize, 5>& sizes,
+// at device pixel ratio `ratio`, each as a PNG file's content (the names in kPictureFiles).
+std::vector<analysis::FileToWrite> draw_pictures(const Settings& s, const std::array<SizeI, 5>& sizes,
                                     const CopyRects& blt, std::int64_t steps, double ratio,
                                     char decimal_point);
 

@@ -98,13 +98,13 @@ void BM_CurveCancelOnClose(benchmark::State& state)
         sp::CurveWindow window(platform, [p] { return p; });
         window.show();
         window.calculate();
-        while (sp::CurveComputation::runningWorkers() == 0)
+        while (sp::CurveComputation::runsInProgress() == 0)
             QThread::usleep(100);
         QThread::msleep(20);
         QElapsedTimer clock;
         clock.start();
         window.close();
-        while (sp::CurveComputation::runningWorkers() > 0)
+        while (sp::CurveComputation::runsInProgress() > 0)
             QThread::usleep(50);
         state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) / 1e9);
         QCoreApplication::processEvents();

@@ -1,7 +1,9 @@
 // The laboratory commands of the main window: the experiments as presets, the resonance
 // curve window, the saved pictures and numbers, and the documents' failure messages.
+#include <QAccessible>
 #include <QAction>
 #include <QDir>
+#include <QLabel>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMenu>
@@ -25,6 +27,9 @@
 #include "tools/trace.h"
 #include "window/curve_window.h"
 #include "window/experiments.h"
+#include "window/form3.h"
+#include "window/panel.h"
+#include "window/portrait_window.h"
 #include "window/results.h"
 #include "window_fixture.h"
 
@@ -264,7 +269,7 @@ TEST_F(CurveTest, ThePointsAreTheSweepsBitForBitAndSaveAsTheToolPrints)
     }
     EXPECT_TRUE(w->plot()->describe(4).startsWith(QStringLiteral("β = ")));
 
-    const QString csv = QDir(out.path()).filePath(QStringLiteral("curve.csv"));
+    const QString csv = QDir(out.path()).filePath(QStringLiteral("curve.CSV"));
     const QString png = QDir(out.path()).filePath(QStringLiteral("curve.png"));
     platform.chosen_paths = {csv, png};
     w->save();
@@ -282,17 +287,87 @@ TEST_F(CurveTest, ThePointsAreTheSweepsBitForBitAndSaveAsTheToolPrints)
     EXPECT_EQ(fieldOf(sp::ParamId::beta).toStdString(), sp::format_field(expected[4].beta, 8));
 }
 
-TEST_F(CurveTest, BadRangesAreRefusedWithAMessageAndNothingComputes)
+TEST_F(CurveTest, BadRangesAndTextsThatAreNoNumbersAreRefusedNamingTheField)
 {
-    for (const auto& [from, to, n] : {std::tuple{"2", "1", "10"}, {"0", "2.5", "1"},
-                                      {"-1", "2", "10"}, {"0", "1e300", "10"}, {"0", "1", "1e9"}}) {
+    for (const auto& [from, to, n, named] :
+         {std::tuple{"2", "1", "10", ""}, {"0", "2.5", "1", ""}, {"-1", "2", "10", ""},
+          {"0", "1e300", "10", ""}, {"0", "1", "1e9", ""}, {"abc", "1", "10", "«β от»"},
+          {"0", "2,5", "10", "«до»"}, {"nan", "1", "10", "«β от»"}, {"0", "inf", "10", "«до»"},
+          {"0", "1", "2.5", "«точек»"}, {"0", "1", "", "«точек»"}, {"0", "1e999", "10", ""}}) {
         sp::CurveWindow* w = open(from, to, n);
         w->cancel();
         platform.clear();
         w->calculate();
         EXPECT_FALSE(w->computing()) << from << " " << to << " " << n;
-        EXPECT_EQ(platform.count(Kind::Message), 1U);
+        ASSERT_EQ(platform.count(Kind::Message), 1U);
+        EXPECT_TRUE(platform.calls_of(Kind::Message)[0].text.contains(QString::fromUtf8(named)))
+            << platform.calls_of(Kind::Message)[0].text.toStdString();
     }
+    // Read as the main window's fields read: blanks anywhere, D for the exponent.
+    sp::CurveWindow* w = open(" 0", "2 .5", "1D1");
+    platform.clear();
+    w->calculate();
+    EXPECT_TRUE(w->computing());
+    EXPECT_EQ(w->plot()->points(), 10);
+    EXPECT_EQ(platform.count(Kind::Message), 0U);
+}
+
+// A curve says when it no longer belongs to the main window's parameters, and when it was
+// not computed whole; it is saved then only on a question that says so, and its picture
+// says for which parameters it was computed.
+TEST_F(CurveTest, AStaleOrCancelledCurveIsMarkedAndSavedOnlyKnowingly)
+{
+    type(text("Text9"), "20");
+    sp::CurveWindow* w = open("0", "2.5", "6");
+    w->calculate();
+    ASSERT_TRUE(poll([&] { return !w->computing(); }));
+    auto* note = w->findChild<QLabel*>(QStringLiteral("curveNote"));
+    EXPECT_FALSE(w->stale());
+    EXPECT_TRUE(note->isHidden());
+    EXPECT_TRUE(form->chooseBeta(0.5));  // the curve's own variable
+    EXPECT_FALSE(w->stale());
+    type(text("Text1"), "0.2");
+    EXPECT_TRUE(w->stale());
+    EXPECT_FALSE(note->isHidden());
+    EXPECT_TRUE(note->text().contains(QStringLiteral("alpha = 0.001")));
+    type(text("Text1"), "0.001");
+    EXPECT_FALSE(w->stale());
+    action(QStringLiteral("mnuExperiment_") + sp::builtin_experiments().rows.back().key)->trigger();
+    EXPECT_TRUE(w->stale());
+
+    const QString png = QDir(out.path()).filePath(QStringLiteral("stale.png"));
+    platform.chosen_paths = {png};
+    platform.answers = {sp::Answer::No};
+    w->save();
+    ASSERT_EQ(platform.count(Kind::Ask), 1U);
+    EXPECT_TRUE(platform.calls_of(Kind::Ask)[0].text.contains(QStringLiteral("Tmax = 20")));
+    EXPECT_FALSE(QFile::exists(png));
+    platform.answers = {sp::Answer::Yes};
+    w->save();
+    const QImage saved(png);
+    EXPECT_GT(saved.height(), 2 * w->plot()->height());  // the line saying what it is
+
+    // A new «Расчёт» clears the old read-out; a cancelled one is partial.
+    w->findChild<QLabel*>(QStringLiteral("curveHover"))->setText(QStringLiteral("β = 1"));
+    type(text("Text9"), "100000");
+    w->calculate();
+    EXPECT_FALSE(w->stale());
+    EXPECT_TRUE(w->findChild<QLabel*>(QStringLiteral("curveHover"))->text().isEmpty());
+    ASSERT_TRUE(poll([&] { return w->plot()->done() > 0 || sp::CurveComputation::runsInProgress() > 0; }));
+    w->cancel();
+    platform.clear();
+    const QString csv = QDir(out.path()).filePath(QStringLiteral("partial.csv"));
+    platform.chosen_paths = {csv};
+    platform.answers = {sp::Answer::No};
+    w->save();
+    if (w->plot()->done() == 0) {
+        EXPECT_EQ(platform.count(Kind::Message), 1U);  // nothing to save
+    } else {
+        ASSERT_EQ(platform.count(Kind::Ask), 1U);
+        EXPECT_TRUE(platform.calls_of(Kind::Ask)[0].text.contains(QStringLiteral("прерван")));
+        EXPECT_TRUE(note->text().contains(QStringLiteral("прерван")));
+    }
+    EXPECT_FALSE(QFile::exists(csv));
 }
 
 TEST_F(CurveTest, ClosingTheWindowGivesUpTheRunsInFlight)
@@ -300,10 +375,10 @@ TEST_F(CurveTest, ClosingTheWindowGivesUpTheRunsInFlight)
     type(text("Text9"), "100000");  // runs of millions of steps each
     sp::CurveWindow* w = open("0", "2.5", "40");
     w->calculate();
-    ASSERT_TRUE(poll([] { return sp::CurveComputation::runningWorkers() > 0; }));
+    ASSERT_TRUE(poll([] { return sp::CurveComputation::runsInProgress() > 0; }));
     w->close();
     EXPECT_FALSE(w->computing());
-    ASSERT_TRUE(poll([] { return sp::CurveComputation::runningWorkers() == 0; }, 5000));
+    ASSERT_TRUE(poll([] { return sp::CurveComputation::runsInProgress() == 0; }, 5000));
     const int done = w->plot()->done();
     EXPECT_LT(done, 40);
     QCoreApplication::processEvents();
@@ -328,7 +403,7 @@ TEST_F(CurveTest, ARunAndTheCurveGoTogetherAndTheProgramMayEndUnderBoth)
     EXPECT_EQ(form->ended, 1);
     EXPECT_FALSE(w->computing());
     form.reset();  // destroys the window with its computations
-    ASSERT_TRUE(poll([] { return sp::CurveComputation::runningWorkers() == 0; }, 5000));
+    ASSERT_TRUE(poll([] { return sp::CurveComputation::runsInProgress() == 0; }, 5000));
     (void)seen;
 }
 
@@ -397,6 +472,35 @@ TEST_F(LabTest, AFileThatCannotBeWrittenLeavesNothingAndSaysWhichAndWhy)
     });
     EXPECT_FALSE(why.isEmpty());
     EXPECT_EQ(QDir(out.path()).entryList(QDir::Files), QStringList{"not-a-folder"});
+
+    // Everything written, but the folder gone before the file could take its name.
+    QTemporaryDir gone;
+    const QString last = QDir(gone.path()).filePath(QStringLiteral("last.csv"));
+    EXPECT_FALSE(sp::write_whole_file(last, [&](QIODevice& d) {
+                     d.write("step,t\n");
+                     return QDir(gone.path()).removeRecursively();
+                 }).isEmpty());
+    EXPECT_FALSE(QFile::exists(last));
+}
+
+// The computation time may change during a run; the run saved is the one computed, all of
+// it, and the message says what the file holds.
+TEST_F(LabTest, ARunWhoseComputationTimeChangedIsSavedAsComputedAndSaysSo)
+{
+    type(text("Text9"), "1.0");
+    during = [&](int step) {
+        if (step == 30)
+            type(text("Text9"), "0.5");  // below the time already run: the run ends
+    };
+    startRun();
+    const int computed = steps;
+    const QString path = QDir(out.path()).filePath(QStringLiteral("edited.csv"));
+    platform.chosen_paths = {path};
+    form->saveRun();
+    const QByteArray bytes = fileBytes(path);
+    EXPECT_EQ(bytes.count('\n'), computed + 2);  // header, the start, every step
+    ASSERT_EQ(platform.count(Kind::Message), 1U);
+    EXPECT_TRUE(platform.calls_of(Kind::Message)[0].text.contains(QString::number(computed)));
 }
 
 TEST_F(LabTest, TheFivePicturesAreSavedAtTwiceTheScreensResolution)
@@ -448,6 +552,41 @@ TEST_F(LabTest, BarsAndTheSlowDownValueAreNamedAndEscapePutsTheAuthorsAway)
     EXPECT_EQ(shortcuts[0]->key(), QKeySequence(Qt::Key_Escape));
     QCoreApplication::sendEvent(shortcuts[0], &shortcut);
     EXPECT_FALSE(authors->isVisible());
+}
+
+TEST_F(LabTest, TheLabsWindowsAreWindowsForScreenReadersAndEscapeClosesThem)
+{
+    action(QStringLiteral("mnuExperimentsCurve"))->trigger();
+    action(QStringLiteral("mnuExperimentsPortrait"))->trigger();
+    child<QPushButton>("Command1")->click();
+    auto* lupa = form->magnifier();
+    for (QWidget* w : {static_cast<QWidget*>(form->curveWindow()),
+                       static_cast<QWidget*>(form->portrait()), static_cast<QWidget*>(lupa)}) {
+        ASSERT_NE(w, nullptr);
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->role(), QAccessible::Window) << w->objectName().toStdString();
+        EXPECT_FALSE(a->text(QAccessible::Name).isEmpty());
+    }
+    EXPECT_FALSE(lupa->panel()->accessibleName().isEmpty());
+    EXPECT_FALSE(form->curveWindow()
+                     ->findChild<QProgressBar*>(QStringLiteral("curveProgress"))
+                     ->accessibleName()
+                     .isEmpty());
+
+    type(text("Text9"), "100000");
+    sp::CurveWindow* curve = form->curveWindow();
+    curve->calculate();
+    for (QWidget* w : {static_cast<QWidget*>(curve), static_cast<QWidget*>(form->portrait())}) {
+        ASSERT_TRUE(poll([&] { return w->isVisible(); }));
+        const auto shortcuts = w->findChildren<QShortcut*>();
+        ASSERT_EQ(shortcuts.size(), 1);
+        EXPECT_EQ(shortcuts[0]->key(), QKeySequence(Qt::Key_Escape));
+        QShortcutEvent escape(QKeySequence(Qt::Key_Escape), 0);
+        QCoreApplication::sendEvent(shortcuts[0], &escape);
+        EXPECT_FALSE(w->isVisible());
+    }
+    EXPECT_FALSE(curve->computing());
 }
 
 // --- documents ---

@@ -196,6 +196,7 @@ private:
     std::int64_t drawnSteps_ = 0;
     Parameters runParams_{};
     std::int64_t runSteps_ = -1;  // -1: no run yet
+    float runLastT_ = 0;          // the time of its last step
 
     Form2* form2_ = nullptr;
     Form3* form3_ = nullptr;

@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <limits>
 
 #include "model/number_format.h"
 #include "platform/platform.h"
@@ -29,12 +30,12 @@ namespace sp {
 // and the bare number beside the slow-down bar.
 void Form1::nameForAssistiveTechnology()
 {
-    VScroll1_->setAccessibleName(QStringLiteral("Масштаб графика X(t) по вертикали"));
-    VScroll2_->setAccessibleName(QStringLiteral("Масштаб графика Y(t) по вертикали"));
-    HScroll1_->setAccessibleName(QStringLiteral("Замедление времени"));
-    HScroll2_->setAccessibleName(QStringLiteral("Масштаб лупы"));
+    VScroll1_->setAccessibleName(lab::kZoomXtName);
+    VScroll2_->setAccessibleName(lab::kZoomYtName);
+    HScroll1_->setAccessibleName(lab::kSlowDownName);
+    HScroll2_->setAccessibleName(lab::kLupaZoomName);
     Label21_->setAccessibleName(Label21_->toolTip());
-    Label21_->setAccessibleDescription(QStringLiteral("Во сколько раз замедлен показ движения"));
+    Label21_->setAccessibleDescription(lab::kSlowDownDescription);
 }
 
 void Form1::createLabMenus(QMenu* file)
@@ -108,6 +109,8 @@ void Form1::showCurveWindow()
     if (!curveWindow_) {
         curveWindow_ = new CurveWindow(platform_, [this] { return settings_.params; }, this);
         connect(curveWindow_, &CurveWindow::betaChosen, this, &Form1::chooseBeta);
+        // Every change of a parameter lays the window out again.
+        connect(this, &Form1::laidOut, curveWindow_, &CurveWindow::compareParameters);
         curveWindow_->resize(640, 460);
     }
     curveWindow_->show();
@@ -158,17 +161,25 @@ void Form1::saveRun()
         platform_.message(this, lab::kSaveRun, lab::kNoRun);
         return;
     }
-    const Parameters params = runParams_;
+    // The run's steps are written whatever the computation time says now: a Tmax edited
+    // during the run moved its end, and the steps taken before are what was computed.
+    Parameters params = runParams_;
+    params.Tmax = std::numeric_limits<float>::max();
     const std::int64_t steps = runSteps_;
+    const bool tmaxEdited = runParams_.Tmax != settings_.params.Tmax;
+    const float lastT = runLastT_;
     const QString path = platform_.choose_save_file(
         this, lab::kSaveRun, QDir(lastFolder()).filePath(QStringLiteral("run.csv")),
-        QStringLiteral("Таблица CSV (*.csv)"));
+        lab::kRunFilter);
     if (path.isEmpty())
         return;
     rememberFolder(QFileInfo(path).absolutePath());
     const QString why = write_whole_file(path, run_csv(params, steps));
     if (!why.isEmpty())
         platform_.message(this, texts::kErrorTitle, lab::notWritten(path, why));
+    else if (tmaxEdited)
+        platform_.message(this, lab::kSaveRun,
+                          lab::runHolds(steps, QString::number(static_cast<double>(lastT), 'g', 7)));
 }
 
 void Form1::openDocument(const QString& name, bool text)

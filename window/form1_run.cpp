@@ -48,6 +48,7 @@ void Form1::CmdOK_Click()
     setRunningLook(true);
     runParams_ = settings_.params;
     runSteps_ = 0;
+    runLastT_ = 0;
     runActive_ = true;
     raschet(*this);
     runActive_ = false;
@@ -87,6 +88,7 @@ Pictures Form1::pictures()
 
 void Form1::drawPhase(const RunState& before, const RunState& after)
 {
+    runLastT_ = after.t;
     // Drawn while hidden too, like the magnifier: opened again, it shows the run so far.
     if (portrait_)
         portrait_->drawStep(before, after);

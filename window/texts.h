@@ -20,6 +20,7 @@ inline const QString kErrorTitle = QStringLiteral("Ошибка");
 inline const QString kQuitTitle = QStringLiteral("На Выход");
 inline const QString kQuitQuestion = QStringLiteral("Вы абсолютно уверены?");
 inline const QString kAboutTitle = QStringLiteral("О ПРОГРАММЕ");
+inline const QString kWriteFailed = QStringLiteral("запись не удалась");
 
 // The captions of the six characteristic labels, in the order g, Ax, fi_x, Ay, fi_y, Dj,
 // with the locale's decimal separator; a value that does not exist shows as "—". The g

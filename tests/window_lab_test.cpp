@@ -25,6 +25,7 @@
 #include "model/number_format.h"
 #include "platform/qt_platform.h"
 #include "tools/trace.h"
+#include "window/laboratory.h"
 #include "window/curve_window.h"
 #include "window/experiments.h"
 #include "window/form3.h"
@@ -196,7 +197,7 @@ TEST_F(LabTest, APresetValueTheFieldRejectsWarnsAsTypingItWould)
     const sp::ExperimentTable t = sp::read_experiments(
         QStringLiteral("key\ttitle\talpha\tTmax\nbad\tОпыт 0. Плохой\t-1\t2\n"));
     ASSERT_EQ(t.rows.size(), 1U);
-    form->applyExperiment(t.rows[0]);
+    form->lab()->applyExperiment(t.rows[0]);
     EXPECT_EQ(platform.count(Kind::Tone), 1U);
     ASSERT_EQ(platform.count(Kind::Message), 1U);
     EXPECT_EQ(platform.calls_of(Kind::Message)[0].title, "Ошибка");
@@ -217,7 +218,7 @@ TEST_F(LabTest, PresetsAreLockedDuringARunAndTheCurveIsNotClickedIntoIt)
         EXPECT_FALSE(action(QStringLiteral("mnuExperimentsStart"))->isEnabled());
         EXPECT_TRUE(action(QStringLiteral("mnuExperimentsCurve"))->isEnabled());
         const QString beta = fieldOf(sp::ParamId::beta);
-        EXPECT_FALSE(form->chooseBeta(0.75));
+        EXPECT_FALSE(form->lab()->chooseBeta(0.75));
         EXPECT_EQ(fieldOf(sp::ParamId::beta), beta);
     };
     startRun();
@@ -232,7 +233,7 @@ protected:
     sp::CurveWindow* open(const QString& from, const QString& to, const QString& n)
     {
         action(QStringLiteral("mnuExperimentsCurve"))->trigger();
-        sp::CurveWindow* w = form->curveWindow();
+        sp::CurveWindow* w = form->lab()->curveWindow();
         EXPECT_NE(w, nullptr);
         w->findChild<QLineEdit*>(QStringLiteral("curveFrom"))->setText(from);
         w->findChild<QLineEdit*>(QStringLiteral("curveTo"))->setText(to);
@@ -324,7 +325,7 @@ TEST_F(CurveTest, AStaleOrCancelledCurveIsMarkedAndSavedOnlyKnowingly)
     auto* note = w->findChild<QLabel*>(QStringLiteral("curveNote"));
     EXPECT_FALSE(w->stale());
     EXPECT_TRUE(note->isHidden());
-    EXPECT_TRUE(form->chooseBeta(0.5));  // the curve's own variable
+    EXPECT_TRUE(form->lab()->chooseBeta(0.5));  // the curve's own variable
     EXPECT_FALSE(w->stale());
     type(text("Text1"), "0.2");
     EXPECT_TRUE(w->stale());
@@ -412,7 +413,7 @@ TEST_F(CurveTest, ARunAndTheCurveGoTogetherAndTheProgramMayEndUnderBoth)
 TEST_F(LabTest, TheSavedRunIsTheToolsCsvWhetherFinishedOrInProgress)
 {
     platform.chosen_paths = {QDir(out.path()).filePath(QStringLiteral("none.csv"))};
-    form->saveRun();
+    form->lab()->saveRun();
     EXPECT_EQ(platform.count(Kind::Message), 1U);  // no run yet: nothing to save
     EXPECT_EQ(platform.count(Kind::ChooseFile), 0U);
 
@@ -422,18 +423,18 @@ TEST_F(LabTest, TheSavedRunIsTheToolsCsvWhetherFinishedOrInProgress)
     during = [&](int step) {
         if (step == 7) {
             platform.chosen_paths = {partial};
-            form->saveRun();
+            form->lab()->saveRun();
         }
     };
     startRun();
     const QString whole = QDir(out.path()).filePath(QStringLiteral("whole.csv"));
     platform.chosen_paths = {whole};
-    form->saveRun();
+    form->lab()->saveRun();
     // Later edits do not change the run that was shown.
     type(text("Text4"), "1.5");
     const QString again = QDir(out.path()).filePath(QStringLiteral("again.csv"));
     platform.chosen_paths = {again};
-    form->saveRun();
+    form->lab()->saveRun();
 
     const std::string expected = tool({"--Tmax=0.5", "--beta=0.7"});
     EXPECT_EQ(fileBytes(whole).toStdString(), expected);
@@ -460,7 +461,7 @@ TEST_F(LabTest, AFileThatCannotBeWrittenLeavesNothingAndSaysWhichAndWhy)
     startRun();
     const QString path = QDir(out.path()).filePath(QStringLiteral("not-a-folder/run.csv"));
     platform.chosen_paths = {path};
-    form->saveRun();
+    form->lab()->saveRun();
     ASSERT_EQ(platform.count(Kind::Message), 1U);
     EXPECT_TRUE(platform.calls_of(Kind::Message)[0].text.contains(path));
 
@@ -496,7 +497,7 @@ TEST_F(LabTest, ARunWhoseComputationTimeChangedIsSavedAsComputedAndSaysSo)
     const int computed = steps;
     const QString path = QDir(out.path()).filePath(QStringLiteral("edited.csv"));
     platform.chosen_paths = {path};
-    form->saveRun();
+    form->lab()->saveRun();
     const QByteArray bytes = fileBytes(path);
     EXPECT_EQ(bytes.count('\n'), computed + 2);  // header, the start, every step
     ASSERT_EQ(platform.count(Kind::Message), 1U);
@@ -508,7 +509,7 @@ TEST_F(LabTest, TheFivePicturesAreSavedAtTwiceTheScreensResolution)
     type(text("Text9"), "0.3");
     startRun();
     platform.chosen_paths = {out.path()};
-    form->saveFigures();
+    form->lab()->saveFigures();
     EXPECT_EQ(platform.count(Kind::Message), 0U);
     const QStringList names = {"plane.png", "animation.png", "xt.png", "yt.png", "magnifier.png"};
     QStringList found = QDir(out.path()).entryList(QDir::Files, QDir::Name);
@@ -526,7 +527,7 @@ TEST_F(LabTest, TheFivePicturesAreSavedAtTwiceTheScreensResolution)
     EXPECT_TRUE(red);
     // The same folder is offered next time, from the settings.
     platform.chosen_paths = {};
-    form->saveFigures();
+    form->lab()->saveFigures();
     EXPECT_EQ(platform.offered_starts.back(), out.path());
 }
 
@@ -560,8 +561,8 @@ TEST_F(LabTest, TheLabsWindowsAreWindowsForScreenReadersAndEscapeClosesThem)
     action(QStringLiteral("mnuExperimentsPortrait"))->trigger();
     child<QPushButton>("Command1")->click();
     auto* lupa = form->magnifier();
-    for (QWidget* w : {static_cast<QWidget*>(form->curveWindow()),
-                       static_cast<QWidget*>(form->portrait()), static_cast<QWidget*>(lupa)}) {
+    for (QWidget* w : {static_cast<QWidget*>(form->lab()->curveWindow()),
+                       static_cast<QWidget*>(form->lab()->portrait()), static_cast<QWidget*>(lupa)}) {
         ASSERT_NE(w, nullptr);
         QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
         ASSERT_NE(a, nullptr);
@@ -569,15 +570,15 @@ TEST_F(LabTest, TheLabsWindowsAreWindowsForScreenReadersAndEscapeClosesThem)
         EXPECT_FALSE(a->text(QAccessible::Name).isEmpty());
     }
     EXPECT_FALSE(lupa->panel()->accessibleName().isEmpty());
-    EXPECT_FALSE(form->curveWindow()
+    EXPECT_FALSE(form->lab()->curveWindow()
                      ->findChild<QProgressBar*>(QStringLiteral("curveProgress"))
                      ->accessibleName()
                      .isEmpty());
 
     type(text("Text9"), "100000");
-    sp::CurveWindow* curve = form->curveWindow();
+    sp::CurveWindow* curve = form->lab()->curveWindow();
     curve->calculate();
-    for (QWidget* w : {static_cast<QWidget*>(curve), static_cast<QWidget*>(form->portrait())}) {
+    for (QWidget* w : {static_cast<QWidget*>(curve), static_cast<QWidget*>(form->lab()->portrait())}) {
         ASSERT_TRUE(poll([&] { return w->isVisible(); }));
         const auto shortcuts = w->findChildren<QShortcut*>();
         ASSERT_EQ(shortcuts.size(), 1);

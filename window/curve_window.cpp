@@ -438,7 +438,6 @@ CurveWindow::CurveWindow(Platform& platform, std::function<Parameters()> current
     setWindowTitle(lab::kCurveCaption);
     setAccessibleName(lab::kCurveCaption);
     setAttribute(Qt::WA_DeleteOnClose, false);
-    name_windows_for_assistive_technology();
 
     const auto field = [this](const char* name, const QString& text) {
         auto* edit = new QLineEdit(text, this);
@@ -502,6 +501,7 @@ CurveWindow::CurveWindow(Platform& platform, std::function<Parameters()> current
     // Escape closes the window, and closing gives up a computation in progress.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
+    name_as_window(this);
 }
 
 CurveWindow::~CurveWindow() = default;

@@ -13,6 +13,7 @@
 #include "window/field_table.h"
 #include "window/fonts.h"
 #include "window/form1.h"
+#include "window/lab_texts.h"
 #include "window/panel.h"
 #include "window/texts.h"
 
@@ -273,6 +274,18 @@ void Form1::setTabOrderChain()
                                    VScroll2_};
     for (qsizetype i = 0; i + 1 < chain.size(); ++i)
         QWidget::setTabOrder(chain[i], chain[i + 1]);
+}
+
+// Names for screen readers where the control shows no words of its own: the four bars
+// and the bare number beside the slow-down bar.
+void Form1::nameForAssistiveTechnology()
+{
+    VScroll1_->setAccessibleName(lab::kZoomXtName);
+    VScroll2_->setAccessibleName(lab::kZoomYtName);
+    HScroll1_->setAccessibleName(lab::kSlowDownName);
+    HScroll2_->setAccessibleName(lab::kLupaZoomName);
+    Label21_->setAccessibleName(Label21_->toolTip());
+    Label21_->setAccessibleDescription(lab::kSlowDownDescription);
 }
 
 }  // namespace sp

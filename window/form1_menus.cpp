@@ -10,8 +10,9 @@
 #include "window/form1.h"
 #include "window/form2.h"
 #include "window/form3.h"
+#include "window/laboratory.h"
+#include "window/lab_texts.h"
 #include "window/placement.h"
-#include "window/portrait_window.h"
 #include "window/texts.h"
 
 namespace sp {
@@ -32,8 +33,6 @@ void Form1::createActions()
     mnuHelpUprav_ = make("mnuHelpUprav", QStringLiteral("Управление"), &Form1::mnuHelpUprav_Click);
     mnuHelpAvtors_ = make("mnuHelpAvtors", QStringLiteral("Авторы"), &Form1::mnuHelpAvtors_Click);
     mnuHelpAbout_ = make("mnuHelpAbout", QStringLiteral("О программе"), &Form1::mnuHelpAbout_Click);
-    mnuExperimentsPortrait_ = make("mnuExperimentsPortrait", QStringLiteral("Фазовый портрет"),
-                                   &Form1::mnuExperimentsPortrait_Click);
 }
 
 void Form1::createMenus()
@@ -42,7 +41,7 @@ void Form1::createMenus()
     file->setObjectName(QStringLiteral("mnuFile"));
     file->addAction(mnuFilespravka_);
     file->addAction(mnuFilespravka2_);
-    createLabMenus(file);
+    lab_->createMenus(file);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Помощь"));
     help->setObjectName(QStringLiteral("mnuHelp"));
@@ -83,26 +82,18 @@ void Form1::mnuHelpAvtors_Click()
     form2_->raise();
 }
 
-// Opens the portrait beside the main window, under the magnifier's place. Harmless during
-// a run: made then, it draws from the next step on.
-void Form1::mnuExperimentsPortrait_Click()
-{
-    if (!portrait_) {
-        portrait_ = new PortraitWindow(this);
-        portrait_->redraw(settings_.params, chars_, extents_);
-    }
-    if (!portrait_->isVisible()) {
-        const QPoint beside = magnifier_position(frameGeometry());
-        const int below = form3_ ? form3_->frameGeometry().height() : 0;
-        portrait_->move(beside + QPoint(0, below));
-    }
-    portrait_->show();
-    portrait_->raise();
-}
-
 void Form1::mnuHelpAbout_Click()
 {
     platform_.message(this, texts::kAboutTitle, texts::about_text());
+}
+
+void Form1::openDocument(const QString& name, bool text)
+{
+    const Opened opened = text ? platform_.edit_text(name) : platform_.open_document(name);
+    if (opened == Opened::Missing)
+        platform_.message(this, texts::kErrorTitle, lab::documentMissing(name));
+    else if (opened == Opened::NoViewer)
+        platform_.message(this, texts::kErrorTitle, lab::documentNoViewer(name));
 }
 
 }  // namespace sp

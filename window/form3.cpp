@@ -16,7 +16,6 @@ Form3::Form3(QWidget* parent) : QWidget(parent, Qt::Window)
     setWindowTitle(texts::kMagnifierCaption);
     setAccessibleName(texts::kMagnifierCaption);
     setWindowIcon(program_icon());
-    name_windows_for_assistive_technology();
     // The magnifier writes its grid numbers in the window's own small font.
     panel_ = new Panel(this, kMagnifierFontName, kMagnifierFontPoints);
     panel_->setObjectName(QStringLiteral("Form3Surface"));
@@ -25,6 +24,7 @@ Form3::Form3(QWidget* parent) : QWidget(parent, Qt::Window)
     // Hidden windows get no resize events, yet the first layout draws on the magnifier.
     panel_->resize(size());
     panel_->fitSurface();
+    name_as_window(this);
 }
 
 Surface& Form3::surface()

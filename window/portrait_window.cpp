@@ -19,7 +19,6 @@ PortraitWindow::PortraitWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     setWindowTitle(texts::kPortraitCaption);
     setWindowIcon(program_icon());
     setAccessibleName(texts::kPortraitCaption);
-    name_windows_for_assistive_technology();
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
     panel_ = new Panel(this, kMagnifierFontName, kMagnifierFontPoints);
@@ -35,6 +34,7 @@ PortraitWindow::PortraitWindow(QWidget* parent) : QWidget(parent, Qt::Window)
         panel_->fitSurface();
         drawEmpty();
     }, Qt::QueuedConnection);
+    name_as_window(this);
 }
 
 Surface& PortraitWindow::surface()

@@ -8,23 +8,27 @@
 namespace sp {
 namespace {
 
-QAccessibleInterface* windowRole(const QString& class_name, QObject* object)
+const char* const kWindowRole = "sp_window_role";
+
+QAccessibleInterface* windowRole(const QString&, QObject* object)
 {
-    static const QStringList windows = {QStringLiteral("sp::CurveWindow"),
-                                        QStringLiteral("sp::PortraitWindow"),
-                                        QStringLiteral("sp::Form3")};
     auto* widget = qobject_cast<QWidget*>(object);
-    if (widget && widget->isWindow() && windows.contains(class_name))
+    if (widget && widget->isWindow() && widget->property(kWindowRole).toBool())
         return new QAccessibleWidget(widget, QAccessible::Window);
     return nullptr;
 }
 
 }  // namespace
 
-void name_windows_for_assistive_technology()
+void name_as_window(QWidget* window)
 {
     static std::once_flag once;
     std::call_once(once, [] { QAccessible::installFactory(windowRole); });
+    window->setProperty(kWindowRole, true);
+    // An interface made while the widget was still being built has the plain widget's role.
+    if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(window);
+        made && made->role() != QAccessible::Window)
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
 }
 
 }  // namespace sp

@@ -330,7 +330,7 @@ TEST_F(CurveTest, AStaleOrCancelledCurveIsMarkedAndSavedOnlyKnowingly)
     type(text("Text1"), "0.2");
     EXPECT_TRUE(w->stale());
     EXPECT_FALSE(note->isHidden());
-    EXPECT_TRUE(note->text().contains(QStringLiteral("alpha = 0.001")));
+    EXPECT_TRUE(note->text().contains(QStringLiteral("α = 0.001")));
     type(text("Text1"), "0.001");
     EXPECT_FALSE(w->stale());
     action(QStringLiteral("mnuExperiment_") + sp::builtin_experiments().rows.back().key)->trigger();

@@ -616,9 +616,7 @@ QString parameterList(const Parameters& p)
     QStringList parts;
     for (const ParamId id : kFieldOrder)
         if (id != ParamId::beta)
-            parts << QStringLiteral("%1 = %2").arg(QString::fromUtf8(param_name(id).data(),
-                                                                    static_cast<qsizetype>(param_name(id).size())),
-                                                   number(value_of(p, id)));
+            parts << QStringLiteral("%1 = %2").arg(lab::parameterCaption(id), number(value_of(p, id)));
     return parts.join(QStringLiteral(", "));
 }
 

@@ -4,6 +4,9 @@
 #include <QSettings>
 #include <QString>
 #include <cstdint>
+#include <string_view>
+
+#include "model/entry.h"
 
 namespace sp::lab {
 
@@ -53,6 +56,16 @@ inline QString curvePoint(const QString& beta, const QString& ax, const QString&
                           const QString& phase)
 {
     return QStringLiteral("β = %1   Ax = %2   Ay = %3   φ = %4 рад").arg(beta, ax, ay, phase);
+}
+// A parameter as the main window's field labels name it.
+inline QString parameterCaption(ParamId id)
+{
+    if (id == ParamId::alpha)
+        return QStringLiteral("α");
+    if (id == ParamId::beta)
+        return QStringLiteral("β");
+    const std::string_view name = param_name(id);
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
 // What a curve was computed for, and the notes its window and its saved picture carry.
 inline QString computedFor(const QString& parameters)

@@ -12,6 +12,7 @@
 #include <QMenuBar>
 
 #include "model/number_format.h"
+#include "qtdrawing/qt_drawing.h"
 #include "window/fonts.h"
 #include "window/form2.h"
 #include "window/form3.h"
@@ -161,8 +162,8 @@ void Form1::layout()
     for (Panel* panel : pictures_)
         panel->fitSurface();
     show_graphs();
-    blt_.source = QRect(qRound(g.blt_xs), qRound(g.blt_ys), qRound(g.blt_ws), qRound(g.blt_hs));
-    blt_.dest = QRect(qRound(g.blt_xd), qRound(g.blt_yd), qRound(g.blt_wd), qRound(g.blt_hd));
+    blt_.source = RectI(qRound(g.blt_xs), qRound(g.blt_ys), qRound(g.blt_ws), qRound(g.blt_hs));
+    blt_.dest = RectI(qRound(g.blt_xd), qRound(g.blt_yd), qRound(g.blt_wd), qRound(g.blt_hd));
 }
 
 void Form1::redrawPictures()
@@ -207,8 +208,9 @@ void Form1::show_graphs()
 std::array<QSize, 5> Form1::pictureSizes()
 {
     ensureMagnifier();
-    return {pictures_[0]->surface().size(), pictures_[1]->surface().size(),
-            pictures_[2]->surface().size(), pictures_[3]->surface().size(), form3_->surface().size()};
+    return {to_qsize(pictures_[0]->surface().size()), to_qsize(pictures_[1]->surface().size()),
+            to_qsize(pictures_[2]->surface().size()), to_qsize(pictures_[3]->surface().size()),
+            to_qsize(form3_->surface().size())};
 }
 
 void Form1::ensureMagnifier()

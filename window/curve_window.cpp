@@ -350,7 +350,7 @@ void CurvePlot::paintEvent(QPaintEvent*)
     const QPointF l(a.left() + 8, a.top() + fm.height());
     p.setPen(kAxColour);
     p.drawText(l, QStringLiteral("● Ax"));
-    p.drawText(l + QPointF(0, fm.height()), QStringLiteral("- - Ax, линейная теория"));
+    p.drawText(l + QPointF(0, fm.height()), lab::kLinearLegend);
     p.setPen(kAyColour);
     p.drawText(l + QPointF(0, 2 * fm.height()), QStringLiteral("● Ay"));
 }
@@ -373,7 +373,7 @@ void CurvePlot::paintLag(QPainter& p)
     for (const auto& [lag, label] : marks)
         p.drawText(QPointF(a.left() - fm.horizontalAdvance(label) - 4, toLagScreen(from_, lag).y() + fm.ascent() / 2.0),
                    label);
-    p.drawText(QPointF(a.left() + 8, a.top() - 6), QStringLiteral("Отставание по фазе φ, рад"));
+    p.drawText(QPointF(a.left() + 8, a.top() - 6), lab::kLagTitle);
 
     p.save();
     p.setClipRect(a.adjusted(-4, -4, 4, 4));

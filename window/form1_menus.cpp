@@ -25,25 +25,25 @@ void Form1::createActions()
         connect(action, &QAction::triggered, this, slot);
         return action;
     };
-    mnuFilespravka_ = make("mnuFilespravka", QStringLiteral("Справка"), &Form1::mnuFilespravka_Click);
+    mnuFilespravka_ = make("mnuFilespravka", texts::kSpravka, &Form1::mnuFilespravka_Click);
     mnuFilespravka2_ =
-        make("mnuFilespravka2", QStringLiteral("Справка2"), &Form1::mnuFilespravka2_Click);
+        make("mnuFilespravka2", texts::kSpravka2, &Form1::mnuFilespravka2_Click);
     mnuHelpInstruction_ =
-        make("mnuHelpInstruction", QStringLiteral("Инструкция"), &Form1::mnuHelpInstruction_Click);
-    mnuHelpUprav_ = make("mnuHelpUprav", QStringLiteral("Управление"), &Form1::mnuHelpUprav_Click);
-    mnuHelpAvtors_ = make("mnuHelpAvtors", QStringLiteral("Авторы"), &Form1::mnuHelpAvtors_Click);
-    mnuHelpAbout_ = make("mnuHelpAbout", QStringLiteral("О программе"), &Form1::mnuHelpAbout_Click);
+        make("mnuHelpInstruction", texts::kInstruction, &Form1::mnuHelpInstruction_Click);
+    mnuHelpUprav_ = make("mnuHelpUprav", texts::kUprav, &Form1::mnuHelpUprav_Click);
+    mnuHelpAvtors_ = make("mnuHelpAvtors", texts::kAuthors, &Form1::mnuHelpAvtors_Click);
+    mnuHelpAbout_ = make("mnuHelpAbout", texts::kAbout, &Form1::mnuHelpAbout_Click);
 }
 
 void Form1::createMenus()
 {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&Файл"));
+    QMenu* file = menuBar()->addMenu(texts::kFileMenu);
     file->setObjectName(QStringLiteral("mnuFile"));
     file->addAction(mnuFilespravka_);
     file->addAction(mnuFilespravka2_);
     lab_->createMenus(file);
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Помощь"));
+    QMenu* help = menuBar()->addMenu(texts::kHelpMenu);
     help->setObjectName(QStringLiteral("mnuHelp"));
     help->addAction(mnuHelpInstruction_);
     help->addAction(mnuHelpUprav_);

@@ -152,6 +152,10 @@ void CurvePlot::start(const Parameters& p, double from, double to, int points)
     to_ = to;
     rows_.assign(static_cast<std::size_t>(points), std::nullopt);
     done_ = 0;
+    highest_ = 0;
+    // A picture of many points costs more to paint than a few more runs: it is shown
+    // less often, so the window's share stays small beside the runs'.
+    refresh_.setInterval(points > 400 ? 120 : 40);
     update();
 }
 
@@ -163,6 +167,10 @@ void CurvePlot::setPoint(int index, const analysis::SweepRow& row)
     if (!slot)
         ++done_;
     slot = row;
+    // Kept as the points arrive: every point drawn asks for the scale.
+    for (const double v : {row.Ax, row.Ay})
+        if (std::isfinite(v))
+            highest_ = std::max(highest_, v);
     if (!refresh_.isActive())
         refresh_.start();
 }
@@ -203,12 +211,7 @@ QPointF CurvePlot::toLagScreen(double beta, double lag) const
 // resonance, is clipped rather than allowed to flatten everything else.
 double CurvePlot::topValue() const
 {
-    double top = 0;
-    for (const auto& r : rows_)
-        if (r)
-            for (const double v : {r->Ax, r->Ay})
-                if (std::isfinite(v))
-                    top = std::max(top, v);
+    const double top = highest_;
     if (!(top > 0) || !std::isfinite(top))
         return 1.0;
     // Up to the next round value of five grid steps (1, 2 or 5 times a power of ten).

@@ -121,6 +121,7 @@ private:
     double to_ = 2.5;
     std::vector<std::optional<analysis::SweepRow>> rows_;
     int done_ = 0;
+    double highest_ = 0;  // the largest finite Ax or Ay among the rows
     QTimer refresh_;
 };
 

@@ -371,21 +371,6 @@ TEST_F(CurveTest, AStaleOrCancelledCurveIsMarkedAndSavedOnlyKnowingly)
     EXPECT_FALSE(QFile::exists(csv));
 }
 
-TEST_F(CurveTest, ClosingTheWindowGivesUpTheRunsInFlight)
-{
-    type(text("Text9"), "100000");  // runs of millions of steps each
-    sp::CurveWindow* w = open("0", "2.5", "40");
-    w->calculate();
-    ASSERT_TRUE(poll([] { return sp::CurveComputation::runsInProgress() > 0; }));
-    w->close();
-    EXPECT_FALSE(w->computing());
-    ASSERT_TRUE(poll([] { return sp::CurveComputation::runsInProgress() == 0; }, 5000));
-    const int done = w->plot()->done();
-    EXPECT_LT(done, 40);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(w->plot()->done(), done);  // nothing arrives after the cancel
-}
-
 TEST_F(CurveTest, ARunAndTheCurveGoTogetherAndTheProgramMayEndUnderBoth)
 {
     type(text("Text9"), "3000");

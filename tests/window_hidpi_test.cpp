@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "drawing_test_support.h"
+#include "window/laboratory.h"
 #include "qtdrawing/qt_drawing.h"
 #include "window/form3.h"
 #include "window/panel.h"
@@ -89,7 +90,7 @@ TEST_F(HiDpiTest, AMoveToAScreenOfAnotherRatioRedrawsEveryPictureAtIt)
 TEST_F(HiDpiTest, ThePortraitDrawsAtItsScreensRatio)
 {
     form->findChild<QAction*>(QStringLiteral("mnuExperimentsPortrait"))->trigger();
-    sp::PortraitWindow* portrait = form->portrait();
+    sp::PortraitWindow* portrait = form->lab()->portrait();
     ASSERT_NE(portrait, nullptr);
     sp::Panel* panel = portrait->panel();
     ASSERT_TRUE(waitFor([&] { return panel->surface().device_pixel_ratio() == 1.0; }));

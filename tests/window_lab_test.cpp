@@ -1,7 +1,9 @@
 // The laboratory commands of the main window: the experiments as presets, the resonance
 // curve window, the saved pictures and numbers, and the documents' failure messages.
+#include <QAccessible>
 #include <QAction>
 #include <QDir>
+#include <QLabel>
 #include <QRegularExpression>
 #include <QElapsedTimer>
 #include <QFile>
@@ -26,8 +28,12 @@
 #include "qtdrawing/qt_drawing.h"
 #include "tools/resonance_png.h"
 #include "tools/trace.h"
+#include "window/laboratory.h"
 #include "window/curve_window.h"
 #include "window/experiments.h"
+#include "window/form3.h"
+#include "window/panel.h"
+#include "window/portrait_window.h"
 #include "window/results.h"
 #include "window_fixture.h"
 
@@ -194,7 +200,7 @@ TEST_F(LabTest, APresetValueTheFieldRejectsWarnsAsTypingItWould)
     const sp::ExperimentTable t = sp::read_experiments(
         QStringLiteral("key\ttitle\talpha\tTmax\nbad\tОпыт 0. Плохой\t-1\t2\n"));
     ASSERT_EQ(t.rows.size(), 1U);
-    form->applyExperiment(t.rows[0]);
+    form->lab()->applyExperiment(t.rows[0]);
     EXPECT_EQ(platform.count(Kind::Tone), 1U);
     ASSERT_EQ(platform.count(Kind::Message), 1U);
     EXPECT_EQ(platform.calls_of(Kind::Message)[0].title, "Ошибка");
@@ -215,7 +221,7 @@ TEST_F(LabTest, PresetsAreLockedDuringARunAndTheCurveIsNotClickedIntoIt)
         EXPECT_FALSE(action(QStringLiteral("mnuExperimentsStart"))->isEnabled());
         EXPECT_TRUE(action(QStringLiteral("mnuExperimentsCurve"))->isEnabled());
         const QString beta = fieldOf(sp::ParamId::beta);
-        EXPECT_FALSE(form->chooseBeta(0.75));
+        EXPECT_FALSE(form->lab()->chooseBeta(0.75));
         EXPECT_EQ(fieldOf(sp::ParamId::beta), beta);
     };
     startRun();
@@ -230,7 +236,7 @@ protected:
     sp::CurveWindow* open(const QString& from, const QString& to, const QString& n)
     {
         action(QStringLiteral("mnuExperimentsCurve"))->trigger();
-        sp::CurveWindow* w = form->curveWindow();
+        sp::CurveWindow* w = form->lab()->curveWindow();
         EXPECT_NE(w, nullptr);
         w->findChild<QLineEdit*>(QStringLiteral("curveFrom"))->setText(from);
         w->findChild<QLineEdit*>(QStringLiteral("curveTo"))->setText(to);
@@ -276,7 +282,7 @@ TEST_F(CurveTest, ThePointsAreTheSweepsBitForBitAndSaveAsTheToolPrints)
     printed.redraw();
     EXPECT_EQ(sp::qimage_view(printed.picture().image()), sp::trace::resonance_picture(p, expected));
 
-    const QString csv = QDir(out.path()).filePath(QStringLiteral("curve.csv"));
+    const QString csv = QDir(out.path()).filePath(QStringLiteral("curve.CSV"));
     const QString png = QDir(out.path()).filePath(QStringLiteral("curve.png"));
     platform.chosen_paths = {csv, png};
     w->save();
@@ -294,32 +300,86 @@ TEST_F(CurveTest, ThePointsAreTheSweepsBitForBitAndSaveAsTheToolPrints)
     EXPECT_EQ(fieldOf(sp::ParamId::beta).toStdString(), sp::format_field(expected[4].beta, 8));
 }
 
-TEST_F(CurveTest, BadRangesAreRefusedWithAMessageAndNothingComputes)
+TEST_F(CurveTest, BadRangesAndTextsThatAreNoNumbersAreRefusedNamingTheField)
 {
-    for (const auto& [from, to, n] : {std::tuple{"2", "1", "10"}, {"0", "2.5", "1"},
-                                      {"-1", "2", "10"}, {"0", "1e300", "10"}, {"0", "1", "1e9"}}) {
+    for (const auto& [from, to, n, named] :
+         {std::tuple{"2", "1", "10", ""}, {"0", "2.5", "1", ""}, {"-1", "2", "10", ""},
+          {"0", "1e300", "10", ""}, {"0", "1", "1e9", ""}, {"abc", "1", "10", "«β от»"},
+          {"0", "2,5", "10", "«до»"}, {"nan", "1", "10", "«β от»"}, {"0", "inf", "10", "«до»"},
+          {"0", "1", "2.5", "«точек»"}, {"0", "1", "", "«точек»"}, {"0", "1e999", "10", ""}}) {
         sp::CurveWindow* w = open(from, to, n);
         w->cancel();
         platform.clear();
         w->calculate();
         EXPECT_FALSE(w->computing()) << from << " " << to << " " << n;
-        EXPECT_EQ(platform.count(Kind::Message), 1U);
+        ASSERT_EQ(platform.count(Kind::Message), 1U);
+        EXPECT_TRUE(platform.calls_of(Kind::Message)[0].text.contains(QString::fromUtf8(named)))
+            << platform.calls_of(Kind::Message)[0].text.toStdString();
     }
+    // Read as the main window's fields read: blanks anywhere, D for the exponent.
+    sp::CurveWindow* w = open(" 0", "2 .5", "1D1");
+    platform.clear();
+    w->calculate();
+    EXPECT_TRUE(w->computing());
+    EXPECT_EQ(w->plot()->points(), 10);
+    EXPECT_EQ(platform.count(Kind::Message), 0U);
 }
 
-TEST_F(CurveTest, ClosingTheWindowGivesUpTheRunsInFlight)
+// A curve says when it no longer belongs to the main window's parameters, and when it was
+// not computed whole; it is saved then only on a question that says so, and its picture
+// says for which parameters it was computed.
+TEST_F(CurveTest, AStaleOrCancelledCurveIsMarkedAndSavedOnlyKnowingly)
 {
-    type(text("Text9"), "100000");  // runs of millions of steps each
-    sp::CurveWindow* w = open("0", "2.5", "40");
+    type(text("Text9"), "20");
+    sp::CurveWindow* w = open("0", "2.5", "6");
     w->calculate();
-    ASSERT_TRUE(poll([] { return sp::CurveComputation::runningWorkers() > 0; }));
-    w->close();
-    EXPECT_FALSE(w->computing());
-    ASSERT_TRUE(poll([] { return sp::CurveComputation::runningWorkers() == 0; }, 5000));
-    const int done = w->plot()->done();
-    EXPECT_LT(done, 40);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(w->plot()->done(), done);  // nothing arrives after the cancel
+    ASSERT_TRUE(poll([&] { return !w->computing(); }));
+    auto* note = w->findChild<QLabel*>(QStringLiteral("curveNote"));
+    EXPECT_FALSE(w->stale());
+    EXPECT_TRUE(note->isHidden());
+    EXPECT_TRUE(form->lab()->chooseBeta(0.5));  // the curve's own variable
+    EXPECT_FALSE(w->stale());
+    type(text("Text1"), "0.2");
+    EXPECT_TRUE(w->stale());
+    EXPECT_FALSE(note->isHidden());
+    EXPECT_TRUE(note->text().contains(QStringLiteral("α = 0.001")));
+    type(text("Text1"), "0.001");
+    EXPECT_FALSE(w->stale());
+    action(QStringLiteral("mnuExperiment_") + sp::builtin_experiments().rows.back().key)->trigger();
+    EXPECT_TRUE(w->stale());
+
+    const QString png = QDir(out.path()).filePath(QStringLiteral("stale.png"));
+    platform.chosen_paths = {png};
+    platform.answers = {sp::Answer::No};
+    w->save();
+    ASSERT_EQ(platform.count(Kind::Ask), 1U);
+    EXPECT_TRUE(platform.calls_of(Kind::Ask)[0].text.contains(QStringLiteral("Tmax = 20")));
+    EXPECT_FALSE(QFile::exists(png));
+    platform.answers = {sp::Answer::Yes};
+    w->save();
+    const QImage saved(png);
+    EXPECT_GT(saved.height(), 2 * w->plot()->height());  // the line saying what it is
+
+    // A new «Расчёт» clears the old read-out; a cancelled one is partial.
+    w->findChild<QLabel*>(QStringLiteral("curveHover"))->setText(QStringLiteral("β = 1"));
+    type(text("Text9"), "30000");
+    w->calculate();
+    EXPECT_FALSE(w->stale());
+    EXPECT_TRUE(w->findChild<QLabel*>(QStringLiteral("curveHover"))->text().isEmpty());
+    w->findChild<QLineEdit*>(QStringLiteral("curvePoints"))->setText(QStringLiteral("40"));
+    w->calculate();
+    ASSERT_TRUE(poll([&] { return w->plot()->done() > 0; }));
+    w->cancel();
+    ASSERT_LT(w->plot()->done(), 40);
+    EXPECT_TRUE(note->text().contains(QStringLiteral("прерван")));
+    platform.clear();
+    const QString csv = QDir(out.path()).filePath(QStringLiteral("partial.csv"));
+    platform.chosen_paths = {csv};
+    platform.answers = {sp::Answer::No};
+    w->save();
+    ASSERT_EQ(platform.count(Kind::Ask), 1U);
+    EXPECT_TRUE(platform.calls_of(Kind::Ask)[0].text.contains(QStringLiteral("прерван")));
+    EXPECT_FALSE(QFile::exists(csv));
 }
 
 TEST_F(CurveTest, ARunAndTheCurveGoTogetherAndTheProgramMayEndUnderBoth)
@@ -340,7 +400,7 @@ TEST_F(CurveTest, ARunAndTheCurveGoTogetherAndTheProgramMayEndUnderBoth)
     EXPECT_EQ(form->ended, 1);
     EXPECT_FALSE(w->computing());
     form.reset();  // destroys the window with its computations
-    ASSERT_TRUE(poll([] { return sp::CurveComputation::runningWorkers() == 0; }, 5000));
+    ASSERT_TRUE(poll([] { return sp::CurveComputation::runsInProgress() == 0; }, 5000));
     (void)seen;
 }
 
@@ -349,7 +409,7 @@ TEST_F(CurveTest, ARunAndTheCurveGoTogetherAndTheProgramMayEndUnderBoth)
 TEST_F(LabTest, TheSavedRunIsTheToolsCsvWhetherFinishedOrInProgress)
 {
     platform.chosen_paths = {QDir(out.path()).filePath(QStringLiteral("none.csv"))};
-    form->saveRun();
+    form->lab()->saveRun();
     EXPECT_EQ(platform.count(Kind::Message), 1U);  // no run yet: nothing to save
     EXPECT_EQ(platform.count(Kind::ChooseFile), 0U);
 
@@ -359,18 +419,18 @@ TEST_F(LabTest, TheSavedRunIsTheToolsCsvWhetherFinishedOrInProgress)
     during = [&](int step) {
         if (step == 7) {
             platform.chosen_paths = {partial};
-            form->saveRun();
+            form->lab()->saveRun();
         }
     };
     startRun();
     const QString whole = QDir(out.path()).filePath(QStringLiteral("whole.csv"));
     platform.chosen_paths = {whole};
-    form->saveRun();
+    form->lab()->saveRun();
     // Later edits do not change the run that was shown.
     type(text("Text4"), "1.5");
     const QString again = QDir(out.path()).filePath(QStringLiteral("again.csv"));
     platform.chosen_paths = {again};
-    form->saveRun();
+    form->lab()->saveRun();
 
     const std::string expected = tool({"--Tmax=0.5", "--beta=0.7"});
     EXPECT_EQ(fileBytes(whole).toStdString(), expected);
@@ -397,7 +457,7 @@ TEST_F(LabTest, AFileThatCannotBeWrittenLeavesNothingAndSaysWhichAndWhy)
     startRun();
     const QString path = QDir(out.path()).filePath(QStringLiteral("not-a-folder/run.csv"));
     platform.chosen_paths = {path};
-    form->saveRun();
+    form->lab()->saveRun();
     ASSERT_EQ(platform.count(Kind::Message), 1U);
     EXPECT_TRUE(platform.calls_of(Kind::Message)[0].text.contains(path));
 
@@ -409,6 +469,35 @@ TEST_F(LabTest, AFileThatCannotBeWrittenLeavesNothingAndSaysWhichAndWhy)
     });
     EXPECT_FALSE(why.isEmpty());
     EXPECT_EQ(QDir(out.path()).entryList(QDir::Files), QStringList{"not-a-folder"});
+
+    // Everything written, but the folder gone before the file could take its name.
+    QTemporaryDir gone;
+    const QString last = QDir(gone.path()).filePath(QStringLiteral("last.csv"));
+    EXPECT_FALSE(sp::write_whole_file(last, [&](QIODevice& d) {
+                     d.write("step,t\n");
+                     return QDir(gone.path()).removeRecursively();
+                 }).isEmpty());
+    EXPECT_FALSE(QFile::exists(last));
+}
+
+// The computation time may change during a run; the run saved is the one computed, all of
+// it, and the message says what the file holds.
+TEST_F(LabTest, ARunWhoseComputationTimeChangedIsSavedAsComputedAndSaysSo)
+{
+    type(text("Text9"), "1.0");
+    during = [&](int step) {
+        if (step == 30)
+            type(text("Text9"), "0.5");  // below the time already run: the run ends
+    };
+    startRun();
+    const int computed = steps;
+    const QString path = QDir(out.path()).filePath(QStringLiteral("edited.csv"));
+    platform.chosen_paths = {path};
+    form->lab()->saveRun();
+    const QByteArray bytes = fileBytes(path);
+    EXPECT_EQ(bytes.count('\n'), computed + 2);  // header, the start, every step
+    ASSERT_EQ(platform.count(Kind::Message), 1U);
+    EXPECT_TRUE(platform.calls_of(Kind::Message)[0].text.contains(QString::number(computed)));
 }
 
 TEST_F(LabTest, TheFivePicturesAreSavedAtTwiceTheScreensResolution)
@@ -416,7 +505,7 @@ TEST_F(LabTest, TheFivePicturesAreSavedAtTwiceTheScreensResolution)
     type(text("Text9"), "0.3");
     startRun();
     platform.chosen_paths = {out.path()};
-    form->saveFigures();
+    form->lab()->saveFigures();
     EXPECT_EQ(platform.count(Kind::Message), 0U);
     const QStringList names = {"plane.png", "animation.png", "xt.png", "yt.png", "magnifier.png"};
     QStringList found = QDir(out.path()).entryList(QDir::Files, QDir::Name);
@@ -434,7 +523,7 @@ TEST_F(LabTest, TheFivePicturesAreSavedAtTwiceTheScreensResolution)
     EXPECT_TRUE(red);
     // The same folder is offered next time, from the settings.
     platform.chosen_paths = {};
-    form->saveFigures();
+    form->lab()->saveFigures();
     EXPECT_EQ(platform.offered_starts.back(), out.path());
 }
 
@@ -448,7 +537,7 @@ TEST_F(LabTest, APictureSetThatCannotBeWrittenWholeLeavesTheOldFiles)
     old.close();
     ASSERT_TRUE(QDir(out.path()).mkdir("yt.png"));
     platform.chosen_paths = {out.path()};
-    form->saveFigures();
+    form->lab()->saveFigures();
     ASSERT_EQ(platform.count(Kind::Message), 1U);
     QString said = platform.calls_of(Kind::Message)[0].text;
     for (const char* name : {"plane.png", "animation.png", "xt.png", "yt.png", "magnifier.png"}) {
@@ -485,6 +574,41 @@ TEST_F(LabTest, BarsAndTheSlowDownValueAreNamedAndEscapePutsTheAuthorsAway)
     EXPECT_EQ(shortcuts[0]->key(), QKeySequence(Qt::Key_Escape));
     QCoreApplication::sendEvent(shortcuts[0], &shortcut);
     EXPECT_FALSE(authors->isVisible());
+}
+
+TEST_F(LabTest, TheLabsWindowsAreWindowsForScreenReadersAndEscapeClosesThem)
+{
+    action(QStringLiteral("mnuExperimentsCurve"))->trigger();
+    action(QStringLiteral("mnuExperimentsPortrait"))->trigger();
+    child<QPushButton>("Command1")->click();
+    auto* lupa = form->magnifier();
+    for (QWidget* w : {static_cast<QWidget*>(form->lab()->curveWindow()),
+                       static_cast<QWidget*>(form->lab()->portrait()), static_cast<QWidget*>(lupa)}) {
+        ASSERT_NE(w, nullptr);
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->role(), QAccessible::Window) << w->objectName().toStdString();
+        EXPECT_FALSE(a->text(QAccessible::Name).isEmpty());
+    }
+    EXPECT_FALSE(lupa->panel()->accessibleName().isEmpty());
+    EXPECT_FALSE(form->lab()->curveWindow()
+                     ->findChild<QProgressBar*>(QStringLiteral("curveProgress"))
+                     ->accessibleName()
+                     .isEmpty());
+
+    type(text("Text9"), "100000");
+    sp::CurveWindow* curve = form->lab()->curveWindow();
+    curve->calculate();
+    for (QWidget* w : {static_cast<QWidget*>(curve), static_cast<QWidget*>(form->lab()->portrait())}) {
+        ASSERT_TRUE(poll([&] { return w->isVisible(); }));
+        const auto shortcuts = w->findChildren<QShortcut*>();
+        ASSERT_EQ(shortcuts.size(), 1);
+        EXPECT_EQ(shortcuts[0]->key(), QKeySequence(Qt::Key_Escape));
+        QShortcutEvent escape(QKeySequence(Qt::Key_Escape), 0);
+        QCoreApplication::sendEvent(shortcuts[0], &escape);
+        EXPECT_FALSE(w->isVisible());
+    }
+    EXPECT_FALSE(curve->computing());
 }
 
 // --- documents ---

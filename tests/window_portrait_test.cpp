@@ -14,6 +14,7 @@
 #include "analysis/section.h"
 #include "drawing/portrait.h"
 #include "drawing_test_support.h"
+#include "window/laboratory.h"
 #include "window/form3.h"
 #include "window/panel.h"
 #include "window/portrait_window.h"
@@ -40,10 +41,10 @@ protected:
         EXPECT_NE(item, nullptr);
         if (item)
             item->trigger();
-        return form->portrait();
+        return form->lab()->portrait();
     }
     void run() { child<QPushButton>("CmdOK")->click(); }
-    const sp::Surface& picture() const { return form->portrait()->surface(); }
+    const sp::Surface& picture() const { return form->lab()->portrait()->surface(); }
 
     int steps = 0;
     std::function<void(int)> during;
@@ -56,7 +57,7 @@ TEST_F(PortraitTest, OpensFromTheExperimentsMenuAfterTheFileMenu)
     EXPECT_EQ(menus[0]->text(), QStringLiteral("&Файл"));
     EXPECT_EQ(menus[1]->text(), QStringLiteral("&Опыты"));
     EXPECT_EQ(menus[2]->text(), QStringLiteral("&Помощь"));
-    EXPECT_EQ(form->portrait(), nullptr);  // made on first use
+    EXPECT_EQ(form->lab()->portrait(), nullptr);  // made on first use
 
     sp::PortraitWindow* window = open();
     ASSERT_NE(window, nullptr);

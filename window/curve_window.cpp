@@ -13,18 +13,21 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 
 #include "model/characteristics.h"
+#include "model/entry.h"
 #include "model/number_format.h"
 #include "platform/platform.h"
 #include "qtdrawing/qt_drawing.h"
 #include "window/lab_texts.h"
 #include "window/results.h"
 #include "window/texts.h"
+#include "window/window_role.h"
 
 namespace sp {
 namespace {
@@ -33,7 +36,8 @@ constexpr int kMaxPoints = 100000;
 constexpr double kMaxBeta = 1000;
 constexpr double kNearEnough = 8;  // pixels from a point that still mean it
 
-std::atomic<int> g_running_workers{0};
+std::atomic<int> g_runs_in_progress{0};
+std::atomic<int> g_runs_given_up{0};
 
 // A run that has not settled by its end (beating, a transient, chaos) is drawn hollow:
 // it is not a point of a curve.
@@ -60,16 +64,30 @@ CurveComputation::CurveComputation(const Parameters& p, double from, double to, 
                                    QObject* parent)
     : QObject(parent), params_(p), from_(from), to_(to), points_(points)
 {
-    const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1U, 8U);
-    for (unsigned i = 0; i < threads && static_cast<int>(i) < points; ++i)
-        workers_.emplace_back([this] { work(); });
+    // As many threads as the tool's --sweep takes by default, and the same pool.
+    const unsigned threads = std::min(std::max(std::thread::hardware_concurrency(), 1U), analysis::kMaxThreads);
+    driver_ = std::thread([this, threads] {
+        analysis::for_each_index(points_, threads, [this](std::int64_t k, bool) {
+            if (cancelled_.load(std::memory_order_relaxed))
+                return;  // the indices left drain at once
+            Parameters q = params_;
+            q.beta = analysis::sweep_beta(from_, to_, points_, k);
+            g_runs_in_progress.fetch_add(1);
+            const analysis::SweepRow row = analysis::sweep_point(q, cancelled_);
+            const bool given_up = cancelled_.load() && !row.whole;
+            g_runs_in_progress.fetch_sub(1);
+            if (given_up)
+                g_runs_given_up.fetch_add(1);
+            else if (!cancelled_.load())
+                deliver(static_cast<int>(k), row);
+        });
+    });
 }
 
 CurveComputation::~CurveComputation()
 {
     cancel();
-    for (std::thread& t : workers_)
-        t.join();
+    driver_.join();
 }
 
 void CurveComputation::cancel()
@@ -77,28 +95,34 @@ void CurveComputation::cancel()
     cancelled_ = true;
 }
 
-int CurveComputation::runningWorkers()
+int CurveComputation::runsInProgress()
 {
-    return g_running_workers.load();
+    return g_runs_in_progress.load();
 }
 
-void CurveComputation::work()
+int CurveComputation::runsGivenUp()
 {
-    ++g_running_workers;
-    struct Leaving {
-        ~Leaving() { --g_running_workers; }
-    } leaving;
-    for (int k = next_++; k < points_ && !cancelled_; k = next_++) {
-        Parameters q = params_;
-        q.beta = analysis::sweep_beta(from_, to_, points_, k);
-        const analysis::SweepRow row = analysis::sweep_point(q, cancelled_);
-        if (cancelled_)
-            return;
-        // Queued to this object's thread; the destructor joins before the object goes, so
-        // the call is never posted to a dead object.
-        QMetaObject::invokeMethod(
-            this, [this, k, row] { emit pointReady(k, row); }, Qt::QueuedConnection);
+    return g_runs_given_up.load();
+}
+
+void CurveComputation::deliver(int index, const analysis::SweepRow& row)
+{
+    bool first = false;
+    {
+        const std::lock_guard lock(mutex_);
+        first = finished_.empty();
+        finished_.push_back({index, row});
     }
+    // Only the first run of a batch posts; the destructor joins the pool before the object
+    // goes, so nothing is ever posted to a dead object.
+    if (first)
+        QMetaObject::invokeMethod(this, &CurveComputation::arrived, Qt::QueuedConnection);
+}
+
+std::vector<CurveComputation::Point> CurveComputation::take()
+{
+    const std::lock_guard lock(mutex_);
+    return std::exchange(finished_, {});
 }
 
 // ---------------------------------------------------------------------------------------
@@ -108,7 +132,7 @@ CurvePlot::CurvePlot(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("curvePlot"));
     setMouseTracking(true);
     setMinimumSize(300, 200);
-    setAccessibleName(QStringLiteral("Амплитуды Ax и Ay в зависимости от β"));
+    setAccessibleName(lab::kCurvePlotName);
     // The picture covers the widget; its texts are Qt's, as the tool's are.
     setAttribute(Qt::WA_OpaquePaintEvent);
     use_qt_text();
@@ -196,10 +220,9 @@ QString CurvePlot::describe(int index) const
     if (index < 0 || index >= points() || !rows_[static_cast<std::size_t>(index)])
         return {};
     const analysis::SweepRow& r = *rows_[static_cast<std::size_t>(index)];
-    QString text = QStringLiteral("β = %1   Ax = %2   Ay = %3   φ = %4 рад")
-                       .arg(number(r.beta), number(r.Ax), number(r.Ay), number(r.phase));
+    QString text = lab::curvePoint(number(r.beta), number(r.Ax), number(r.Ay), number(r.phase));
     if (!settled(r))
-        text += QStringLiteral("   (колебания не установились)");
+        text += lab::kUnsettled;
     return text;
 }
 
@@ -271,6 +294,7 @@ CurveWindow::CurveWindow(Platform& platform, std::function<Parameters()> current
 {
     setObjectName(QStringLiteral("curveWindow"));
     setWindowTitle(lab::kCurveCaption);
+    setAccessibleName(lab::kCurveCaption);
     setAttribute(Qt::WA_DeleteOnClose, false);
 
     const auto field = [this](const char* name, const QString& text) {
@@ -291,9 +315,15 @@ CurveWindow::CurveWindow(Platform& platform, std::function<Parameters()> current
     save_->setObjectName(QStringLiteral("curveSave"));
     progress_ = new QProgressBar(this);
     progress_->setObjectName(QStringLiteral("curveProgress"));
+    progress_->setAccessibleName(lab::kCurveProgressName);
     progress_->setRange(0, 200);
     progress_->setValue(0);
-    progress_->setFormat(QStringLiteral("%v из %m"));
+    progress_->setFormat(lab::kCurveProgressFormat);
+    note_ = new QLabel(this);
+    note_->setObjectName(QStringLiteral("curveNote"));
+    note_->setWordWrap(true);
+    note_->setStyleSheet(QStringLiteral("color: #A00000"));
+    note_->hide();
     hover_ = new QLabel(this);
     hover_->setObjectName(QStringLiteral("curveHover"));
     plot_ = new CurvePlot(this);
@@ -305,9 +335,9 @@ CurveWindow::CurveWindow(Platform& platform, std::function<Parameters()> current
         fields->addWidget(label);
         fields->addWidget(edit);
     };
-    labelled(QStringLiteral("β от"), from_);
-    labelled(QStringLiteral("до"), to_);
-    labelled(QStringLiteral("точек"), count_);
+    labelled(lab::kCurveFrom, from_);
+    labelled(lab::kCurveTo, to_);
+    labelled(lab::kCurvePoints, count_);
     fields->addStretch();
     fields->addWidget(calculate_);
     fields->addWidget(cancel_);
@@ -315,6 +345,7 @@ CurveWindow::CurveWindow(Platform& platform, std::function<Parameters()> current
     auto* column = new QVBoxLayout(this);
     column->addLayout(fields);
     column->addWidget(progress_);
+    column->addWidget(note_);
     column->addWidget(plot_, 1);
     column->addWidget(hover_);
 
@@ -325,34 +356,69 @@ CurveWindow::CurveWindow(Platform& platform, std::function<Parameters()> current
     // The bar repaints at once on every new value, so it follows the picture's pace.
     connect(plot_, &CurvePlot::refreshed, this, [this] { progress_->setValue(plot_->done()); });
     connect(plot_, &CurvePlot::pointChosen, this, &CurveWindow::betaChosen);
+    // Escape closes the window, and closing gives up a computation in progress.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+    name_as_window(this);
 }
 
 CurveWindow::~CurveWindow() = default;
 
+// A field is read as the main window reads its fields (blanks skipped wherever they stand,
+// a point for the decimals, E or D for the exponent), but here only a text that is wholly
+// a finite number is accepted: a curve of a misread range would cost minutes for nothing.
+std::optional<double> CurveWindow::readField(const QLineEdit* edit, const QString& caption)
+{
+    const NumberReading r = read_number_detailed(edit->text().toStdString());
+    if (r.any_digits && r.whole && std::isfinite(r.value))
+        return r.value;
+    platform_.message(this, texts::kErrorTitle, lab::notANumber(caption, edit->text()));
+    return std::nullopt;
+}
+
 void CurveWindow::calculate()
 {
-    const double from = read_number(from_->text().toStdString());
-    const double to = read_number(to_->text().toStdString());
-    const double count = read_number(count_->text().toStdString());
-    if (!(from >= 0 && from <= to && to <= kMaxBeta && count >= 2 && count <= kMaxPoints)) {
+    const std::optional<double> from = readField(from_, lab::kCurveFrom);
+    if (!from)
+        return;
+    const std::optional<double> to = readField(to_, lab::kCurveTo);
+    if (!to)
+        return;
+    const std::optional<double> count = readField(count_, lab::kCurvePoints);
+    if (!count)
+        return;
+    if (*count != std::floor(*count)) {
+        platform_.message(this, texts::kErrorTitle, lab::notWhole(lab::kCurvePoints, count_->text()));
+        return;
+    }
+    if (!(*from >= 0 && *from <= *to && *to <= kMaxBeta && *count >= 2 && *count <= kMaxPoints)) {
         platform_.message(this, texts::kErrorTitle, lab::kCurveRange);
         return;
     }
-    const int points = static_cast<int>(count);
+    const int points = static_cast<int>(*count);
     finish();  // a computation in progress gives way to the new one
     const Parameters p = current_();
-    plot_->start(p, from, to, points);
+    computed_ = p;
+    stale_ = false;
+    plot_->start(p, *from, *to, points);
+    // The read-out of the old curve's point goes with that curve.
+    hover_->clear();
+    QToolTip::hideText();
     progress_->setRange(0, points);
     progress_->setValue(0);
     calculate_->setEnabled(false);
     cancel_->setEnabled(true);
-    computation_ = new CurveComputation(p, from, to, points, this);
-    connect(computation_, &CurveComputation::pointReady, this, &CurveWindow::arrived);
+    showNote();
+    computation_ = new CurveComputation(p, *from, *to, points, this);
+    connect(computation_, &CurveComputation::arrived, this, &CurveWindow::arrived);
 }
 
-void CurveWindow::arrived(int index, const analysis::SweepRow& row)
+void CurveWindow::arrived()
 {
-    plot_->setPoint(index, row);
+    if (!computation_)
+        return;
+    for (const CurveComputation::Point& point : computation_->take())
+        plot_->setPoint(point.index, point.row);
     if (plot_->done() == plot_->points()) {
         progress_->setValue(plot_->done());
         plot_->update();
@@ -377,6 +443,7 @@ void CurveWindow::finish()
     }
     calculate_->setEnabled(true);
     cancel_->setEnabled(false);
+    showNote();
 }
 
 void CurveWindow::closeEvent(QCloseEvent* event)
@@ -385,18 +452,105 @@ void CurveWindow::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
+void CurveWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    compareParameters();
+}
+
+namespace {
+
+// Every parameter but β, which the curve runs through.
+bool sameButBeta(const Parameters& a, const Parameters& b)
+{
+    for (const ParamId id : kFieldOrder)
+        if (id != ParamId::beta && value_of(a, id) != value_of(b, id))
+            return false;
+    return true;
+}
+
+QString parameterList(const Parameters& p)
+{
+    QStringList parts;
+    for (const ParamId id : kFieldOrder)
+        if (id != ParamId::beta)
+            parts << QStringLiteral("%1 = %2").arg(lab::parameterCaption(id), number(value_of(p, id)));
+    return parts.join(QStringLiteral(", "));
+}
+
+}  // namespace
+
+void CurveWindow::compareParameters()
+{
+    const bool stale = computed_ && !sameButBeta(*computed_, current_());
+    if (stale != stale_) {
+        stale_ = stale;
+        showNote();
+    }
+}
+
+void CurveWindow::showNote()
+{
+    QStringList lines;
+    if (stale_ && computed_)
+        lines << lab::staleCurve(parameterList(*computed_));
+    if (!computation_ && plot_->done() > 0 && plot_->done() < plot_->points())
+        lines << lab::partialCurve(plot_->done(), plot_->points());
+    note_->setText(lines.join(u'\n'));
+    note_->setVisible(!lines.isEmpty());
+}
+
+// The kit's picture (at twice the window's pixels), with the notes that say what the curve
+// is below it when there are any.
+QImage curve_picture(const QImage& picture, const QFont& font, const QStringList& notes)
+{
+    if (notes.isEmpty())
+        return picture.copy();
+    const QFontMetrics fm(font);
+    const double ratio = picture.devicePixelRatio();
+    const QSizeF shown = QSizeF(picture.size()) / ratio;
+    const int band = static_cast<int>(notes.size()) * fm.height() + 8;
+    QImage image((QSizeF(shown.width(), shown.height() + band) * ratio).toSize(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.drawImage(QPointF(0, 0), picture);
+    p.setFont(font);
+    p.setPen(Qt::black);
+    for (qsizetype i = 0; i < notes.size(); ++i)
+        p.drawText(QPointF(8, shown.height() + 4 + fm.ascent() + static_cast<double>(i) * fm.height()), notes[i]);
+    return image;
+}
+
 void CurveWindow::save()
 {
     const std::vector<analysis::SweepRow> rows = plot_->rows();
-    if (rows.empty()) {
+    if (rows.empty() || !computed_) {
         platform_.message(this, lab::kCurveCaption, lab::kNoCurve);
         return;
+    }
+    compareParameters();
+    // A curve that is not what its window would compute now is saved only knowingly, and
+    // its picture says what it is.
+    const bool partial = plot_->done() < plot_->points();
+    QStringList notes{lab::computedFor(parameterList(*computed_))};
+    if (partial)
+        notes << lab::partialCurve(plot_->done(), plot_->points());
+    if (partial || stale_) {
+        QStringList question;
+        if (stale_)
+            question << lab::staleCurve(parameterList(*computed_));
+        if (partial)
+            question << lab::partialCurve(plot_->done(), plot_->points());
+        question << lab::kSaveAnyway;
+        if (platform_.ask(this, lab::kSaveCurve, question.join(u'\n')) != Answer::Yes)
+            return;
     }
     QSettings settings = lab::settings();
     const QString folder = settings.value(lab::kLastFolderKey, QDir::homePath()).toString();
     const QString path = platform_.choose_save_file(
         this, lab::kSaveCurve, QDir(folder).filePath(QStringLiteral("resonance.png")),
-        QStringLiteral("Рисунок PNG (*.png);;Таблица CSV (*.csv)"));
+        lab::kCurveFilters);
     if (path.isEmpty())
         return;
     settings.setValue(lab::kLastFolderKey, QFileInfo(path).absolutePath());
@@ -406,7 +560,7 @@ void CurveWindow::save()
     } else {
         // Twice as fine as the window shows it, for printing.
         const Surface picture = plot_->drawn(2);
-        const QImage image = qimage_view(picture.image());
+        const QImage image = curve_picture(qimage_view(picture.image()), plot_->font(), notes);
         why = write_whole_file(path, [&](QIODevice& out) { return image.save(&out, "PNG"); });
     }
     if (!why.isEmpty())

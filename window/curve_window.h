@@ -4,11 +4,14 @@
 // point as the runs finish. A point clicked hands its β back to the main window.
 
 #include <QElapsedTimer>
+#include <QImage>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -27,35 +30,49 @@ namespace sp {
 
 class Platform;
 
-// The runs of one curve. Worker threads take the next undone β until none is left or the
-// computation is cancelled; every finished run reaches the owner's thread as a queued
-// pointReady. Destroying it cancels and waits for the runs in flight, which give up within
-// a thousand steps, so it never keeps the caller waiting noticeably.
+// The runs of one curve, on the analysis pool: a thread of its own hands the indices to
+// the pool, whose threads take the next undone β until none is left or the computation is
+// cancelled. A cancel gives up the runs in progress as well (each run's walk asks the flag
+// every thousand steps), so the processors are free again at once. Finished runs are
+// collected and handed over in batches: one queued `arrived` at a time, however many runs
+// end meanwhile, so a curve of many short runs never floods the window's event loop.
+// Destroying it cancels and waits for the runs in progress to give up.
 class CurveComputation : public QObject {
     Q_OBJECT
 
 public:
+    struct Point {
+        int index;
+        analysis::SweepRow row;
+    };
+
     CurveComputation(const Parameters& p, double from, double to, int points,
                      QObject* parent = nullptr);
     ~CurveComputation() override;
     void cancel();
+    // The runs finished since the last call.
+    std::vector<Point> take();
 
-    // Worker threads of all computations still running, for tests that a cancel ends them.
-    static int runningWorkers();
+    // Runs in progress in all computations, and the runs given up by a cancel so far: for
+    // tests and measurements that a cancel ends the runs and not only their results.
+    static int runsInProgress();
+    static int runsGivenUp();
 
 signals:
-    void pointReady(int index, const sp::analysis::SweepRow& row);
+    // Runs have finished; take() hands them over.
+    void arrived();
 
 private:
-    void work();
+    void deliver(int index, const analysis::SweepRow& row);
 
     Parameters params_;
     double from_;
     double to_;
     int points_;
     std::atomic<bool> cancelled_{false};
-    std::atomic<int> next_{0};
-    std::vector<std::thread> workers_;
+    std::mutex mutex_;
+    std::vector<Point> finished_;  // guarded by mutex_
+    std::thread driver_;
 };
 
 // Ax and Ay against β, the linear theory dashed, and the lag below: the resonance picture the
@@ -125,23 +142,31 @@ public:
 
     CurvePlot* plot() const { return plot_; }
     bool computing() const { return computation_ != nullptr; }
+    // The curve shown was computed for other parameters than the main window's now.
+    bool stale() const { return stale_; }
 
     void calculate();
     void cancel();
     void save();
+    // The main window's parameters may have changed: the curve is marked out of date when
+    // they no longer match the ones it was computed for.
+    void compareParameters();
 
 signals:
     // The user chose the β of a point.
     void betaChosen(double beta);
-    // Every point that has arrived, and the end of a computation; lets tests follow.
+    // Every batch of points that has arrived, and the end of a computation; lets tests follow.
     void progressed(int done, int points);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
-    void arrived(int index, const analysis::SweepRow& row);
+    std::optional<double> readField(const QLineEdit* edit, const QString& caption);
+    void arrived();
     void finish();
+    void showNote();
 
     Platform& platform_;
     std::function<Parameters()> current_;
@@ -152,11 +177,18 @@ private:
     QPushButton* cancel_ = nullptr;
     QPushButton* save_ = nullptr;
     QProgressBar* progress_ = nullptr;
+    QLabel* note_ = nullptr;
     QLabel* hover_ = nullptr;
     CurvePlot* plot_ = nullptr;
-    // Owned as a child: a cancelled one finishes its runs in flight and goes later, with
+    // Owned as a child: a cancelled one gives up its runs in progress and goes later, with
     // the window at the latest.
     CurveComputation* computation_ = nullptr;
+    std::optional<Parameters> computed_;  // the parameters of the curve shown
+    bool stale_ = false;
 };
+
+// The whole picture of a curve as saved: the plot at twice its resolution with the lines
+// below it that say what it is (for which parameters, computed whole or not).
+QImage curve_picture(const QImage& picture, const QFont& font, const QStringList& notes);
 
 }  // namespace sp

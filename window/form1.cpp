@@ -12,12 +12,12 @@
 #include <QMenuBar>
 
 #include "model/number_format.h"
-#include "window/curve_window.h"
+#include "qtdrawing/qt_drawing.h"
 #include "window/fonts.h"
 #include "window/form2.h"
 #include "window/form3.h"
 #include "window/panel.h"
-#include "window/portrait_window.h"
+#include "window/laboratory.h"
 #include "window/placement.h"
 #include "window/texts.h"
 #include "window/artwork.h"
@@ -62,6 +62,7 @@ Form1::Form1(Platform& platform, QWidget* parent) : QMainWindow(parent), platfor
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("client"));
     setCentralWidget(client_);
+    lab_ = new Laboratory(*this, platform_);
     createControls();
     nameForAssistiveTechnology();
     createActions();
@@ -173,8 +174,7 @@ void Form1::redrawPictures()
                   pictures_[3]->surface(), form3_->surface()};
     marks_ = redraw_empty(pics, settings_, chars_, extents_, blt_, fonts::decimal_point());
     drawnSteps_ = 0;
-    if (portrait_)
-        portrait_->redraw(settings_.params, chars_, extents_);
+    lab_->redrawn(settings_.params, chars_, extents_);
     syncPanels();
 }
 
@@ -183,8 +183,7 @@ void Form1::syncPanels()
     for (Panel* panel : pictures_)
         panel->sync();
     form3_->panel()->sync();
-    if (portrait_)
-        portrait_->panel()->sync();
+    lab_->sync();
 }
 
 void Form1::show_graphs()
@@ -204,6 +203,13 @@ void Form1::show_graphs()
         VScroll1_->setVisible(true);
         VScroll2_->setVisible(true);
     }
+}
+
+std::array<SizeI, 5> Form1::pictureSizes()
+{
+    ensureMagnifier();
+    return {pictures_[0]->surface().size(), pictures_[1]->surface().size(), pictures_[2]->surface().size(),
+            pictures_[3]->surface().size(), form3_->surface().size()};
 }
 
 void Form1::ensureMagnifier()
@@ -237,10 +243,7 @@ void Form1::closeEvent(QCloseEvent* event)
         form2_->close();
     if (form3_)
         form3_->close();
-    if (curveWindow_)
-        curveWindow_->close();  // its runs are given up, not waited for
-    if (portrait_)
-        portrait_->close();
+    lab_->closeWindows();
     endProgram();
 }
 

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "drawing/pictures.h"
 #include "geometry/layout.h"
@@ -27,12 +28,11 @@ class QTimer;
 
 namespace sp {
 
-class CurveWindow;
 struct Experiment;
 class Form2;
 class Form3;
+class Laboratory;
 class Panel;
-class PortraitWindow;
 class Platform;
 
 class Form1 : public QMainWindow, private RunHost {
@@ -56,22 +56,31 @@ public:
     // The magnifier exists, hidden, from the first layout on.
     Form3* magnifier() const { return form3_; }
 
-    // The phase portrait, once opened from the menu; null before.
-    PortraitWindow* portrait() const { return portrait_; }
-
     // A run is in progress, also while it is stopping.
     bool runActive() const { return runActive_; }
 
-    // The experiments menu: an experiment's values go into the fields as if typed, the
-    // graph choice and the zoom bars are set, and the pictures are redrawn once.
-    void applyExperiment(const Experiment& e);
-    void applyStartValues();
-    // Writes a β chosen on the resonance curve into its field; not during a run.
-    bool chooseBeta(double beta);
-    CurveWindow* curveWindow() const { return curveWindow_; }
-    void showCurveWindow();
-    void saveFigures();
-    void saveRun();
+    // The experiments, the curve, the portrait and the saving, beside this window.
+    Laboratory* lab() const { return lab_; }
+
+    // What the laboratory asks of the window. A preset's texts go into the fields as if
+    // typed, each through its own entry handling, with its graph choice and zooms; the
+    // pictures are laid out and redrawn once, at the end.
+    void enterPreset(const Experiment& e);
+    // Writes β into its field as if typed; refused (false) while the fields are locked.
+    bool enterBeta(double beta);
+    // The logical sizes of the five pictures (the magnifier made if need be), the steps
+    // drawn on them since they were last cleared.
+    std::array<SizeI, 5> pictureSizes();
+    std::int64_t drawnSteps() const { return drawnSteps_; }
+    const CopyRects& copyRects() const override { return blt_; }
+    // The run shown, the current one or the last: its parameters as it began, the steps
+    // it has taken and the time of the last.
+    struct ShownRun {
+        Parameters params;
+        std::int64_t steps;
+        float last_t;
+    };
+    std::optional<ShownRun> shownRun() const;
 
 signals:
     // After every complete re-layout; lets observers (and tests) follow the redraws.
@@ -122,7 +131,6 @@ private:
     bool runCaptionIsStop() const override;
     bool quitting() const override { return closing_; }
     Pictures pictures() override;
-    const CopyRects& copyRects() const override { return blt_; }
     void drawPhase(const RunState& before, const RunState& after) override;
     void showDrawn() override;
     void Wait(double seconds) override;
@@ -134,12 +142,8 @@ private:
     void mnuHelpUprav_Click();
     void mnuHelpAvtors_Click();
     void mnuHelpAbout_Click();
-    void createLabMenus(QMenu* file);
     void nameForAssistiveTechnology();
     void openDocument(const QString& name, bool text);
-    QString lastFolder() const;
-    void rememberFolder(const QString& folder);
-    void mnuExperimentsPortrait_Click();
 
     QLineEdit* field(ParamId id) const { return fields_[static_cast<std::size_t>(id)]; }
     // A field the user is not editing shows its text from the first character, where the sign
@@ -185,9 +189,6 @@ private:
     QAction* mnuHelpUprav_ = nullptr;
     QAction* mnuHelpAvtors_ = nullptr;
     QAction* mnuHelpAbout_ = nullptr;
-    QAction* mnuExperimentsPortrait_ = nullptr;
-
-    QList<QAction*> presetActions_;  // disabled during a run, like the fields
 
     // A batch of field entries lays out and redraws once, at its end.
     bool layoutsDeferred_ = false;
@@ -196,11 +197,11 @@ private:
     std::int64_t drawnSteps_ = 0;
     Parameters runParams_{};
     std::int64_t runSteps_ = -1;  // -1: no run yet
+    float runLastT_ = 0;          // the time of its last step
 
     Form2* form2_ = nullptr;
     Form3* form3_ = nullptr;
-    CurveWindow* curveWindow_ = nullptr;
-    PortraitWindow* portrait_ = nullptr;
+    Laboratory* lab_ = nullptr;
 };
 
 }  // namespace sp

@@ -13,6 +13,7 @@
 #include "window/field_table.h"
 #include "window/fonts.h"
 #include "window/form1.h"
+#include "window/lab_texts.h"
 #include "window/panel.h"
 #include "window/texts.h"
 
@@ -106,8 +107,8 @@ void Form1::createControls()
 
 void Form1::createParameterBlock()
 {
-    Label10_ = makeLabel(client_, "Label10", QStringLiteral("Параметры задачи"),
-                         QStringLiteral("Параметры задачи"), headingFont(), kLabelGrey);
+    Label10_ = makeLabel(client_, "Label10", texts::kParametersHeading,
+                         texts::kParametersHeading, headingFont(), kLabelGrey);
     Label10_->setAlignment(Qt::AlignCenter);
 
     for (const FieldRow& row : kFieldRows) {
@@ -140,8 +141,8 @@ void Form1::createParameterBlock()
 
 void Form1::createCharacteristicsBlock()
 {
-    Label11_ = makeLabel(client_, "Label11", QStringLiteral("Характеристики"),
-                         QStringLiteral("Характеристики движения"), headingFont(), kLabelGrey);
+    Label11_ = makeLabel(client_, "Label11", texts::kCharacteristicsHeading,
+                         texts::kCharacteristicsTip, headingFont(), kLabelGrey);
     Label11_->setAlignment(Qt::AlignCenter);
     for (std::size_t i = 0; i < kValueLabels.size(); ++i) {
         const ValueLabel& v = kValueLabels[i];
@@ -154,13 +155,10 @@ void Form1::createCharacteristicsBlock()
 void Form1::createPanels()
 {
     const char* names[] = {"Picture1", "Picture2", "Picture3", "Picture4"};
-    const char* tips[] = {"Плоскость Y-X график", "Анимация движения",
-                          "Зависимость горизонтальной координаты от времени",
-                          "Зависимость вертикальной координаты от времени"};
     for (std::size_t i = 0; i < pictures_.size(); ++i) {
         auto* panel = new Panel(client_);
         panel->setObjectName(QString::fromLatin1(names[i]));
-        panel->setToolTip(QString::fromUtf8(tips[i]));
+        panel->setToolTip(texts::kPictureTips[i]);
         // A picture has no text of its own for a screen reader to announce.
         panel->setAccessibleName(panel->toolTip());
         pictures_[i] = panel;
@@ -175,7 +173,7 @@ void Form1::createBottomRow()
 {
     HScroll1_ = makeBar(client_, "HScroll1", Qt::Horizontal, 9);
     connect(HScroll1_, &QScrollBar::valueChanged, this, &Form1::HScroll1_Change);
-    Label21_ = makeLabel(client_, "Label21", QStringLiteral("1"), QStringLiteral("Замедление времени"),
+    Label21_ = makeLabel(client_, "Label21", QStringLiteral("1"), texts::kSlowDownTip,
                          fonts::serif(11.25), kLabelGrey);
     Label21_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
@@ -184,30 +182,30 @@ void Form1::createBottomRow()
 
     QFont button = fonts::sans(8.25);
     button.setBold(true);
-    Command1_ = new QPushButton(QStringLiteral("ЛУПА"), client_);
+    Command1_ = new QPushButton(texts::kMagnifierButton, client_);
     Command1_->setObjectName(QStringLiteral("Command1"));
-    Command1_->setToolTip(QStringLiteral("Увеличение масштаба просмотра до 20 раз"));
+    Command1_->setToolTip(texts::kMagnifierTip);
     Command1_->setFont(button);
     connect(Command1_, &QPushButton::clicked, this, &Form1::Command1_Click);
 
     CmdOK_ = new QPushButton(texts::kStart, client_);
     CmdOK_->setObjectName(QStringLiteral("CmdOK"));
-    CmdOK_->setToolTip(QStringLiteral("Запуск (остановка) установки"));
+    CmdOK_->setToolTip(texts::kStartTip);
     CmdOK_->setFont(button);
     connect(CmdOK_, &QPushButton::clicked, this, &Form1::CmdOK_Click);
 
-    Frame1_ = new QGroupBox(QStringLiteral("Графики"), client_);
+    Frame1_ = new QGroupBox(texts::kGraphsFrame, client_);
     Frame1_->setObjectName(QStringLiteral("Frame1"));
-    Frame1_->setToolTip(QStringLiteral("Выбор показа графика"));
+    Frame1_->setToolTip(texts::kGraphsTip);
     Frame1_->setFont(fonts::serif(11.25));
     Option1_ = new QRadioButton(QStringLiteral("Y=Y(X)"), Frame1_);
     Option1_->setObjectName(QStringLiteral("Option1"));
-    Option1_->setToolTip(QStringLiteral("Анимация движения (траектория)"));
+    Option1_->setToolTip(texts::kPlaneTip);
     Option1_->setGeometry(3, 17, 73, 20);
     Option1_->setChecked(true);
     Option2_ = new QRadioButton(QStringLiteral("X(t), Y(t)"), Frame1_);
     Option2_->setObjectName(QStringLiteral("Option2"));
-    Option2_->setToolTip(QStringLiteral("Зависимости координат от времени"));
+    Option2_->setToolTip(texts::kTimeGraphsTip);
     Option2_->setGeometry(3, 37, 80, 20);
     // In a window wider than high the bottom row lies over the time graphs: the frame and its
     // buttons paint their own background, or the graph's labels and grid show through them.
@@ -273,6 +271,18 @@ void Form1::setTabOrderChain()
                                    VScroll2_};
     for (qsizetype i = 0; i + 1 < chain.size(); ++i)
         QWidget::setTabOrder(chain[i], chain[i + 1]);
+}
+
+// Names for screen readers where the control shows no words of its own: the four bars
+// and the bare number beside the slow-down bar.
+void Form1::nameForAssistiveTechnology()
+{
+    VScroll1_->setAccessibleName(lab::kZoomXtName);
+    VScroll2_->setAccessibleName(lab::kZoomYtName);
+    HScroll1_->setAccessibleName(lab::kSlowDownName);
+    HScroll2_->setAccessibleName(lab::kLupaZoomName);
+    Label21_->setAccessibleName(Label21_->toolTip());
+    Label21_->setAccessibleDescription(lab::kSlowDownDescription);
 }
 
 }  // namespace sp

@@ -3,11 +3,14 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <cmath>
 
 #include "model/entry.h"
+#include "model/number_format.h"
 #include "platform/platform.h"
+#include "window/experiments.h"
 #include "window/form1.h"
 #include "window/texts.h"
 
@@ -37,6 +40,33 @@ void Form1::fieldChanged(ParamId id)
     else
         showStart(edit);
     Form_Resize();
+}
+
+void Form1::enterPreset(const Experiment& e)
+{
+    // Each field goes through its own entry handling, warnings and normalising included;
+    // only the re-layouts they ask for are held back and done once at the end.
+    layoutsDeferred_ = true;
+    layoutPending_ = false;
+    for (const ParamId id : kFieldOrder)
+        field(id)->setText(e.texts[static_cast<std::size_t>(id)]);
+    (e.time_graphs ? Option2_ : Option1_)->setChecked(true);
+    show_graphs();
+    VScroll1_->setValue(e.zoom_xt);
+    VScroll2_->setValue(e.zoom_yt);
+    layoutsDeferred_ = false;
+    if (layoutPending_)
+        Form_Resize();
+    layoutPending_ = false;
+}
+
+bool Form1::enterBeta(double beta)
+{
+    if (runActive_ || !field(ParamId::beta)->isEnabled())
+        return false;
+    field(ParamId::beta)->setText(
+        QString::fromStdString(format_field(beta, field_decimals(ParamId::beta))));
+    return true;
 }
 
 // A tone of 880 Hz lasting n units of 12 ms.

@@ -10,8 +10,9 @@
 #include "window/form1.h"
 #include "window/form2.h"
 #include "window/form3.h"
+#include "window/laboratory.h"
+#include "window/lab_texts.h"
 #include "window/placement.h"
-#include "window/portrait_window.h"
 #include "window/texts.h"
 
 namespace sp {
@@ -24,27 +25,25 @@ void Form1::createActions()
         connect(action, &QAction::triggered, this, slot);
         return action;
     };
-    mnuFilespravka_ = make("mnuFilespravka", QStringLiteral("Справка"), &Form1::mnuFilespravka_Click);
+    mnuFilespravka_ = make("mnuFilespravka", texts::kSpravka, &Form1::mnuFilespravka_Click);
     mnuFilespravka2_ =
-        make("mnuFilespravka2", QStringLiteral("Справка2"), &Form1::mnuFilespravka2_Click);
+        make("mnuFilespravka2", texts::kSpravka2, &Form1::mnuFilespravka2_Click);
     mnuHelpInstruction_ =
-        make("mnuHelpInstruction", QStringLiteral("Инструкция"), &Form1::mnuHelpInstruction_Click);
-    mnuHelpUprav_ = make("mnuHelpUprav", QStringLiteral("Управление"), &Form1::mnuHelpUprav_Click);
-    mnuHelpAvtors_ = make("mnuHelpAvtors", QStringLiteral("Авторы"), &Form1::mnuHelpAvtors_Click);
-    mnuHelpAbout_ = make("mnuHelpAbout", QStringLiteral("О программе"), &Form1::mnuHelpAbout_Click);
-    mnuExperimentsPortrait_ = make("mnuExperimentsPortrait", QStringLiteral("Фазовый портрет"),
-                                   &Form1::mnuExperimentsPortrait_Click);
+        make("mnuHelpInstruction", texts::kInstruction, &Form1::mnuHelpInstruction_Click);
+    mnuHelpUprav_ = make("mnuHelpUprav", texts::kUprav, &Form1::mnuHelpUprav_Click);
+    mnuHelpAvtors_ = make("mnuHelpAvtors", texts::kAuthors, &Form1::mnuHelpAvtors_Click);
+    mnuHelpAbout_ = make("mnuHelpAbout", texts::kAbout, &Form1::mnuHelpAbout_Click);
 }
 
 void Form1::createMenus()
 {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&Файл"));
+    QMenu* file = menuBar()->addMenu(texts::kFileMenu);
     file->setObjectName(QStringLiteral("mnuFile"));
     file->addAction(mnuFilespravka_);
     file->addAction(mnuFilespravka2_);
-    createLabMenus(file);
+    lab_->createMenus(file);
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Помощь"));
+    QMenu* help = menuBar()->addMenu(texts::kHelpMenu);
     help->setObjectName(QStringLiteral("mnuHelp"));
     help->addAction(mnuHelpInstruction_);
     help->addAction(mnuHelpUprav_);
@@ -83,26 +82,18 @@ void Form1::mnuHelpAvtors_Click()
     form2_->raise();
 }
 
-// Opens the portrait beside the main window, under the magnifier's place. Harmless during
-// a run: made then, it draws from the next step on.
-void Form1::mnuExperimentsPortrait_Click()
-{
-    if (!portrait_) {
-        portrait_ = new PortraitWindow(this);
-        portrait_->redraw(settings_.params, chars_, extents_);
-    }
-    if (!portrait_->isVisible()) {
-        const QPoint beside = magnifier_position(frameGeometry());
-        const int below = form3_ ? form3_->frameGeometry().height() : 0;
-        portrait_->move(beside + QPoint(0, below));
-    }
-    portrait_->show();
-    portrait_->raise();
-}
-
 void Form1::mnuHelpAbout_Click()
 {
     platform_.message(this, texts::kAboutTitle, texts::about_text());
+}
+
+void Form1::openDocument(const QString& name, bool text)
+{
+    const Opened opened = text ? platform_.edit_text(name) : platform_.open_document(name);
+    if (opened == Opened::Missing)
+        platform_.message(this, texts::kErrorTitle, lab::documentMissing(name));
+    else if (opened == Opened::NoViewer)
+        platform_.message(this, texts::kErrorTitle, lab::documentNoViewer(name));
 }
 
 }  // namespace sp

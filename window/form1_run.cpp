@@ -11,7 +11,7 @@
 #include "window/form1.h"
 #include "window/form3.h"
 #include "window/panel.h"
-#include "window/portrait_window.h"
+#include "window/laboratory.h"
 #include "window/texts.h"
 
 namespace sp {
@@ -48,6 +48,7 @@ void Form1::CmdOK_Click()
     setRunningLook(true);
     runParams_ = settings_.params;
     runSteps_ = 0;
+    runLastT_ = 0;
     runActive_ = true;
     raschet(*this);
     runActive_ = false;
@@ -62,8 +63,7 @@ void Form1::lockForRun(bool locked)
     VScroll1_->setEnabled(!locked);
     VScroll2_->setEnabled(!locked);
     Command1_->setEnabled(!locked);
-    for (QAction* preset : presetActions_)
-        preset->setEnabled(!locked);
+    lab_->lockForRun(locked);
 }
 
 void Form1::setRunningLook(bool running)
@@ -87,9 +87,8 @@ Pictures Form1::pictures()
 
 void Form1::drawPhase(const RunState& before, const RunState& after)
 {
-    // Drawn while hidden too, like the magnifier: opened again, it shows the run so far.
-    if (portrait_)
-        portrait_->drawStep(before, after);
+    runLastT_ = after.t;
+    lab_->drawStep(before, after);
 }
 
 void Form1::showDrawn()
@@ -110,6 +109,13 @@ void Form1::endOfRun()
     CmdOK_->setText(texts::kStart);
     lockForRun(false);
     setRunningLook(false);
+}
+
+std::optional<Form1::ShownRun> Form1::shownRun() const
+{
+    if (runSteps_ < 0)
+        return std::nullopt;
+    return ShownRun{runParams_, runSteps_, runLastT_};
 }
 
 }  // namespace sp

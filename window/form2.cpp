@@ -5,13 +5,14 @@
 
 #include "window/artwork.h"
 #include "window/fonts.h"
+#include "window/texts.h"
 
 namespace sp {
 
 Form2::Form2(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("Авторы"));
+    setWindowTitle(texts::kAuthors);
     setWindowIcon(program_icon());
     setFixedSize(222, 297);
     setAccessibleName(windowTitle());

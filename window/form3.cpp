@@ -4,7 +4,9 @@
 
 #include "window/artwork.h"
 #include "window/panel.h"
+#include "window/lab_texts.h"
 #include "window/texts.h"
+#include "window/window_role.h"
 
 namespace sp {
 
@@ -17,10 +19,12 @@ Form3::Form3(QWidget* parent) : QWidget(parent, Qt::Window)
     // The magnifier writes its grid numbers in the window's own small font.
     panel_ = new Panel(this, kMagnifierFontName, kMagnifierFontPoints);
     panel_->setObjectName(QStringLiteral("Form3Surface"));
+    panel_->setAccessibleName(lab::kMagnifierPicture);
     resize(250, 250);
     // Hidden windows get no resize events, yet the first layout draws on the magnifier.
     panel_->resize(size());
     panel_->fitSurface();
+    name_as_window(this);
 }
 
 Surface& Form3::surface()

@@ -4,8 +4,11 @@
 #include <QSettings>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
+#include <string_view>
 
 #include "analysis/file_set.h"
+#include "model/entry.h"
 
 namespace sp::lab {
 
@@ -22,6 +25,76 @@ inline const QString kNoRun = QStringLiteral("Расчёта ещё не был�
 inline const QString kNoCurve = QStringLiteral("Ни одной точки кривой ещё не рассчитано.");
 inline const QString kCurveRange =
     QStringLiteral("β «от» и «до» — числа, 0 ≤ от ≤ до ≤ 1000; точек — от 2 до 100000.");
+inline const QString kCurveFrom = QStringLiteral("β от");
+inline const QString kCurveTo = QStringLiteral("до");
+inline const QString kCurvePoints = QStringLiteral("точек");
+inline const QString kCurveProgressFormat = QStringLiteral("%v из %m");
+inline const QString kCurveProgressName = QStringLiteral("Ход расчёта резонансной кривой");
+inline const QString kCurvePlotName = QStringLiteral("Амплитуды Ax и Ay в зависимости от β");
+inline const QString kCurveFilters = QStringLiteral("Рисунок PNG (*.png);;Таблица CSV (*.csv)");
+inline const QString kRunFilter = QStringLiteral("Таблица CSV (*.csv)");
+inline const QString kLinearLegend = QStringLiteral("- - Ax, линейная теория");
+inline const QString kLagTitle = QStringLiteral("Отставание по фазе φ, рад");
+inline const QString kUnsettled = QStringLiteral("   (колебания не установились)");
+inline const QString kPortraitPicture =
+    QStringLiteral("Скорость vx против координаты x; точки — раз за период вынуждающей силы");
+inline const QString kMagnifierPicture =
+    QStringLiteral("Окрестность положения равновесия, в крупном масштабе");
+inline const QString kZoomXtName = QStringLiteral("Масштаб графика X(t) по вертикали");
+inline const QString kZoomYtName = QStringLiteral("Масштаб графика Y(t) по вертикали");
+inline const QString kSlowDownName = QStringLiteral("Замедление времени");
+inline const QString kLupaZoomName = QStringLiteral("Масштаб лупы");
+inline const QString kSlowDownDescription = QStringLiteral("Во сколько раз замедлен показ движения");
+
+// A curve field whose text is not a number, or, for the points, not a whole one.
+inline QString notANumber(const QString& field, const QString& text)
+{
+    return QStringLiteral("«%1»: «%2» — не число. Пишите число с точкой, например 2.5.")
+        .arg(field, text);
+}
+inline QString notWhole(const QString& field, const QString& text)
+{
+    return QStringLiteral("«%1»: «%2» — не целое число.").arg(field, text);
+}
+inline QString curvePoint(const QString& beta, const QString& ax, const QString& ay,
+                          const QString& phase)
+{
+    return QStringLiteral("β = %1   Ax = %2   Ay = %3   φ = %4 рад").arg(beta, ax, ay, phase);
+}
+// A parameter as the main window's field labels name it.
+inline QString parameterCaption(ParamId id)
+{
+    if (id == ParamId::alpha)
+        return QStringLiteral("α");
+    if (id == ParamId::beta)
+        return QStringLiteral("β");
+    const std::string_view name = param_name(id);
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
+// What a curve was computed for, and the notes its window and its saved picture carry.
+inline QString computedFor(const QString& parameters)
+{
+    return QStringLiteral("Рассчитана для %1").arg(parameters);
+}
+inline QString staleCurve(const QString& parameters)
+{
+    return QStringLiteral("Кривая устарела: она рассчитана для %1, а в главном окне теперь другие "
+                          "значения. Нажмите «Расчёт».")
+        .arg(parameters);
+}
+inline QString partialCurve(int done, int points)
+{
+    return QStringLiteral("Расчёт прерван: рассчитано %1 точек из %2.").arg(done).arg(points);
+}
+inline const QString kSaveAnyway = QStringLiteral("Сохранить её такой?");
+// What a saved run holds when the computation time was changed after the run began.
+inline QString runHolds(std::int64_t steps, const QString& t_last)
+{
+    return QStringLiteral("Сохранён расчёт, который был выполнен: %1 шагов, до t = %2. "
+                          "Время расчёта Tmax менялось после его начала.")
+        .arg(steps)
+        .arg(t_last);
+}
 
 inline QString notWritten(const QString& path, const QString& why)
 {

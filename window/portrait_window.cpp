@@ -1,13 +1,16 @@
 #include "window/portrait_window.h"
 
 #include <QResizeEvent>
+#include <QShortcut>
 
 #include "analysis/section.h"
 #include "qtdrawing/qt_drawing.h"
 #include "window/artwork.h"
 #include "window/fonts.h"
 #include "window/panel.h"
+#include "window/lab_texts.h"
 #include "window/texts.h"
+#include "window/window_role.h"
 
 namespace sp {
 
@@ -17,9 +20,11 @@ PortraitWindow::PortraitWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     setWindowTitle(texts::kPortraitCaption);
     setWindowIcon(program_icon());
     setAccessibleName(texts::kPortraitCaption);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
     panel_ = new Panel(this, kMagnifierFontName, kMagnifierFontPoints);
     panel_->setObjectName(QStringLiteral("PortraitSurface"));
-    panel_->setToolTip(QStringLiteral("Скорость vx против координаты x; точки — раз за период вынуждающей силы"));
+    panel_->setToolTip(lab::kPortraitPicture);
     panel_->setAccessibleName(panel_->toolTip());
     resize(320, 320);
     // Hidden windows get no resize events, yet the main window draws on it at once.
@@ -30,6 +35,7 @@ PortraitWindow::PortraitWindow(QWidget* parent) : QWidget(parent, Qt::Window)
         panel_->fitSurface();
         drawEmpty();
     }, Qt::QueuedConnection);
+    name_as_window(this);
 }
 
 Surface& PortraitWindow::surface()

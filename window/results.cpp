@@ -8,6 +8,7 @@
 #include "model/characteristics.h"
 #include "model/extents.h"
 #include "model/oscillator.h"
+#include "window/texts.h"
 #include "qtdrawing/qt_drawing.h"
 
 namespace sp {
@@ -20,10 +21,14 @@ QString write_whole_file(const QString& path, const std::function<bool(QIODevice
     if (!write(file)) {
         const QString why = file.errorString();
         file.cancelWriting();
-        return why.isEmpty() ? QStringLiteral("запись не удалась") : why;
+        return why.isEmpty() ? texts::kWriteFailed : why;
     }
-    if (!file.commit())
-        return file.errorString();
+    // The last step can fail too (the folder gone, the name taken by a folder): that is a
+    // failure like any other, never a success without a file.
+    if (!file.commit()) {
+        const QString why = file.errorString();
+        return why.isEmpty() ? texts::kWriteFailed : why;
+    }
     return {};
 }
 

@@ -20,6 +20,34 @@ inline const QString kErrorTitle = QStringLiteral("Ошибка");
 inline const QString kQuitTitle = QStringLiteral("На Выход");
 inline const QString kQuitQuestion = QStringLiteral("Вы абсолютно уверены?");
 inline const QString kAboutTitle = QStringLiteral("О ПРОГРАММЕ");
+inline const QString kWriteFailed = QStringLiteral("запись не удалась");
+
+// The main window's controls: captions and tool-tips.
+inline const QString kParametersHeading = QStringLiteral("Параметры задачи");
+inline const QString kCharacteristicsHeading = QStringLiteral("Характеристики");
+inline const QString kCharacteristicsTip = QStringLiteral("Характеристики движения");
+inline const std::array<QString, 4> kPictureTips = {
+    QStringLiteral("Плоскость Y-X график"), QStringLiteral("Анимация движения"),
+    QStringLiteral("Зависимость горизонтальной координаты от времени"),
+    QStringLiteral("Зависимость вертикальной координаты от времени")};
+inline const QString kSlowDownTip = QStringLiteral("Замедление времени");
+inline const QString kMagnifierButton = QStringLiteral("ЛУПА");
+inline const QString kMagnifierTip = QStringLiteral("Увеличение масштаба просмотра до 20 раз");
+inline const QString kStartTip = QStringLiteral("Запуск (остановка) установки");
+inline const QString kGraphsFrame = QStringLiteral("Графики");
+inline const QString kGraphsTip = QStringLiteral("Выбор показа графика");
+inline const QString kPlaneTip = QStringLiteral("Анимация движения (траектория)");
+inline const QString kTimeGraphsTip = QStringLiteral("Зависимости координат от времени");
+
+// The menus, and the authors' window.
+inline const QString kFileMenu = QStringLiteral("&Файл");
+inline const QString kHelpMenu = QStringLiteral("&Помощь");
+inline const QString kSpravka = QStringLiteral("Справка");
+inline const QString kSpravka2 = QStringLiteral("Справка2");
+inline const QString kInstruction = QStringLiteral("Инструкция");
+inline const QString kUprav = QStringLiteral("Управление");
+inline const QString kAuthors = QStringLiteral("Авторы");
+inline const QString kAbout = QStringLiteral("О программе");
 
 // The captions of the six characteristic labels, in the order g, Ax, fi_x, Ay, fi_y, Dj,
 // with the locale's decimal separator; a value that does not exist shows as "—". The g

@@ -72,6 +72,15 @@ void Form1::applyExperiment(const Experiment& e)
     layoutPending_ = false;
     for (const ParamId id : kFieldOrder)
         field(id)->setText(e.texts[static_cast<std::size_t>(id)]);
+    // A start-up value is the value itself, not what its eight decimals read back as: a
+    // fresh start and a preset of the same values then make the same run.
+    for (const ParamId id : kFieldOrder) {
+        const auto& v = e.exact[static_cast<std::size_t>(id)];
+        if (v && value_of(settings_.params, id) != *v) {
+            store(settings_.params, id, *v);
+            layoutPending_ = true;
+        }
+    }
     (e.time_graphs ? Option2_ : Option1_)->setChecked(true);
     show_graphs();
     VScroll1_->setValue(e.zoom_xt);
@@ -86,9 +95,11 @@ void Form1::applyStartValues()
 {
     const Settings start = sp::defaults();
     Experiment e;
-    for (const ParamId id : kFieldOrder)
-        e.texts[static_cast<std::size_t>(id)] = QString::fromStdString(
-            format_field(value_of(start.params, id), field_decimals(id)));
+    for (const ParamId id : kFieldOrder) {
+        const auto i = static_cast<std::size_t>(id);
+        e.exact[i] = value_of(start.params, id);
+        e.texts[i] = QString::fromStdString(format_field(*e.exact[i], field_decimals(id)));
+    }
     e.zoom_xt = start.scales.k_xt;
     e.zoom_yt = static_cast<int>(start.scales.k_yt);
     applyExperiment(e);

@@ -21,6 +21,7 @@
 #include "docs/guide_numbers.h"
 #include "model/characteristics.h"
 #include "model/experiments.h"
+#include "model/number_format.h"
 #include "model/walk.h"
 
 namespace {
@@ -227,6 +228,7 @@ void compute(Guide& G)
     n["DECAY_TIME"] = decimal(1 / start.alpha, 0);
     n["LAG"] = decimal(start.beta * h0 / 2, 3);
     n["AY_START"] = decimal(c0.Ay * 1e17, 2);
+    n["AY_START_SHOWN"] = sp::format_scientific(c0.Ay, ',');
 
     // Figure 1 and its ragged part: the same sweep over a shorter and a longer run.
     const Table defaults = G.table(none.with("sweep", "0:2.5:200").with("png", G.png("defaults")));
@@ -239,6 +241,13 @@ void compute(Guide& G)
         n[name + "_AX"] = decimal(row[t.column(col)], places);
     };
     peak("DEFAULTS_PEAK", defaults, "Ax", 3, 2);
+    {
+        int steady = 0;
+        for (const double v : defaults.values("steady"))
+            steady += v == 1;
+        n["DEFAULTS_STEADY"] = std::to_string(steady);
+        n["DEFAULTS_RUNS"] = std::to_string(defaults.rows.size());
+    }
     peak("TMAX100_PEAK", short_run, "Ax", 3, 2);
     peak("TMAX300_PEAK", long_run, "Ax", 3, 2);
     // The second area of swinging, at the defaults and at DYg = 1, where 1 + γ and 3γ part.
@@ -313,6 +322,12 @@ void compute(Guide& G)
         n["EXP2_AX_" + std::to_string(i)] = decimal(t.at("beta", betas2[i], "Ax"), 3);
         n["EXP2_LIN_" + std::to_string(i)] = decimal(t.at("beta", betas2[i], "Ax_linear"), 3);
     }
+    {
+        // The β of the table whose ten periods outlast the run, over a run twice as long.
+        const Table t = G.table(exp2.without("beta").with("sweep", "0.3:0.3:2").with("Tmax", "60").with("threads", "1"));
+        n["EXP2_03_T60_AX"] = decimal(t.at("beta", 0.3, "Ax"), 3);
+        n["EXP2_03_T60_LIN"] = decimal(t.at("beta", 0.3, "Ax_linear"), 3);
+    }
     auto point = [&](const std::string& key) {
         const double b = G.experiment(key).value(sp::ParamId::beta);
         const Table t = G.table(G.args(key).without("beta").with("sweep", text_of(b) + ":" + text_of(b) + ":2").with("threads", "1"));
@@ -344,7 +359,8 @@ void compute(Guide& G)
             const double gt = gamma0 * time.at(period);
             n["EXP1_FORMULA_X" + std::to_string(period)] = decimal(p1.Xm / 2 * (std::sin(gt) - gt * std::cos(gt)), 3);
         }
-        n["EXP1_FORMULA_EXCESS"] = decimal((std::abs(p1.Xm / 2 * 4 * kTwoPi * gamma0) / std::abs(x_ref.at(4)) - 1) * 100, 0);
+        // How far short of formula (9) the continuous drive falls after four periods.
+        n["EXP1_FORMULA_SHORT"] = decimal((1 - std::abs(x_ref.at(4)) / std::abs(p1.Xm / 2 * 4 * kTwoPi * gamma0)) * 100, 0);
         n["EXP1_FORMULA_RATE"] = decimal(gamma0 * p1.Xm / 2, 3);
     }
     const Run r1 = columns(G.table(exp1));
@@ -374,6 +390,9 @@ void compute(Guide& G)
         n["EXP3B_MAX"] = decimal(sp::guide::envelope(r.t, r.x, r.vx, 0).max, 3);
         // 4π is two vertical periods: 100 steps of h = 2π/50.
         n["EXP3B_REPEAT"] = decimal(sp::guide::repeat_error(r.x, 100), 3);
+        const auto y = sp::guide::extremes(r.t, r.y, 0, 1e9);
+        const double y0 = 1 + G.experiment("3b").value(sp::ParamId::DYg);
+        n["EXP3B_Y"] = decimal(std::max(y.high - y0, y0 - y.low), 2);
     }
 
     // Experiment 4.
@@ -404,6 +423,14 @@ void compute(Guide& G)
         swings("EXP5A_X", r, r.x, 2);
         std::vector<double> y(r.y);
         swings("EXP5A_Y", r, y, 1);
+    }
+    {
+        const Run r = columns(G.table(G.args("5b")));
+        const auto y = sp::guide::extremes(r.t, r.y, 0, 1e9);
+        n["EXP5B_Y"] = decimal((y.high - y.low) / 2, 3);
+        const Run r6 = columns(G.table(G.args("6b")));
+        const auto x = sp::guide::extremes(r6.t, r6.x, 0, 1e9);
+        n["EXP6B_X"] = decimal(std::max(x.high, -x.low), 3);
     }
     {
         const Run r = columns(G.table(G.args("6a")));
@@ -486,6 +513,9 @@ void compute(Guide& G)
         n["EXP9B_UNDAMPED_SWING_LOW"] = decimal(swing_low, 3);
         n["EXP9B_UNDAMPED_SWING_HIGH"] = decimal(swing_high, 3);
         n["EXP9B_UNDAMPED_VERTICAL"] = decimal(vertical_high, 3);
+        const double t_end = sp::characteristics_of(pb).t_end;
+        n["EXP9B_T_END"] = decimal(t_end, 0);
+        n["EXP9B_DECAY"] = decimal(std::exp(pb.alpha * t_end), 1);
         G.run(G.args("9b").with("alpha", "0").with("poincare").with("png", G.png("chaos_b0")));
     }
     exponent("EXP9C_LONG", G.args("9c").with("Tmax", "600"), 4);
@@ -497,6 +527,7 @@ void compute(Guide& G)
         throw Error("the defaults' exponent is not positive");
     n["EXP9C_HORIZON"] = decimal(1 / lambda, 0);
     n["EXP9C_PREDICTED"] = decimal(std::log(1e5) / lambda, 0);
+    n["EXP9C_HORIZON_PERIODS"] = decimal(1 / lambda / kTwoPi, 0);
     {
         const Args base = G.args("9c").with("every", "5");
         const Run plain = columns(G.table(base));
@@ -573,6 +604,10 @@ void compute(Guide& G)
                 if (row.at(t->column("lambda")) > 0.001 && row.at(t->column("steady")) == 0)
                     persisting.rows.push_back(row);
         bands("LONG", persisting, 1);
+        const double b9c = G.experiment("9c").value(sp::ParamId::beta);
+        if (low.at("beta", b9c, "steady") != 0)
+            throw Error("the defaults' long run settled: the guide calls its chaos lasting");
+        n["EXP9C_3000_LAMBDA"] = decimal(low.at("beta", b9c, "lambda"), 4);
         const Table short_low = G.table(none.with("sweep", "0.40:0.66:27").with("lyapunov"));
         const Table short_high = G.table(none.with("sweep", "1.40:1.60:21").with("lyapunov"));
         int chaotic_short = 0, settled_long = 0;

@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "model/characteristics.h"
+#include "model/chars.h"
 #include "model/walk.h"
 
 namespace sp::analysis {
@@ -14,7 +15,7 @@ namespace sp::analysis {
 std::string number17(double v)
 {
     std::array<char, 32> b;
-    const auto r = std::to_chars(b.data(), b.data() + b.size(), v, std::chars_format::general, 17);
+    const auto r = sp::to_chars(b.data(), b.data() + b.size(), v, std::chars_format::general, 17);
     return std::string(b.data(), r.ptr);
 }
 
@@ -32,7 +33,7 @@ void CsvWriter::integer(std::int64_t v)
 void CsvWriter::number(double v)
 {
     std::array<char, 32> b;
-    const auto r = std::to_chars(b.data(), b.data() + b.size(), v, std::chars_format::general, 17);
+    const auto r = sp::to_chars(b.data(), b.data() + b.size(), v, std::chars_format::general, 17);
     buffer_.append(b.data(), r.ptr);
 }
 

@@ -2,7 +2,9 @@
 // Work spread over threads: every index below n is done once, each thread taking the next
 // undone one, since runs take very different times (the step shrinks as beta grows beyond
 // 1). The caller's thread works too. Each index writes its own place, so the order of
-// completion never shows in the results.
+// completion never shows in the results. A C++ library without std::jthread (the
+// WebAssembly build's, which has no threads: a page spreads its work over Web Workers
+// instead) does every index on the caller's thread.
 
 #include <algorithm>
 #include <atomic>
@@ -28,6 +30,7 @@ void for_each_index(std::int64_t n, unsigned threads, Work&& work, CallerDone&& 
             work(i, on_caller);
     };
     const auto wanted = std::min<std::int64_t>({std::max(threads, 1U), kMaxThreads, n});
+#if defined(__cpp_lib_jthread)
     std::vector<std::jthread> helpers;
     for (std::int64_t i = 1; i < wanted; ++i) {
         try {
@@ -39,6 +42,11 @@ void for_each_index(std::int64_t n, unsigned threads, Work&& work, CallerDone&& 
     worker(true);
     caller_done();
     helpers.clear();  // joins: every index is done before the results leave
+#else
+    static_cast<void>(wanted);
+    worker(true);
+    caller_done();
+#endif
 }
 
 template <class Work>

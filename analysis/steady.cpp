@@ -6,6 +6,7 @@
 
 #include "model/characteristics.h"
 #include "model/parameters.h"
+#include "model/core_math.h"
 
 namespace sp::analysis {
 namespace {
@@ -24,7 +25,7 @@ double period(double beta) { return 2 * kPi / beta; }
 
 void HarmonicFit::add(double t, double x)
 {
-    add_phase(std::sin(beta_ * t), std::cos(beta_ * t), x);
+    add_phase(sine(beta_ * t), cosine(beta_ * t), x);
 }
 
 void HarmonicFit::add_phase(double s, double c, double x)
@@ -52,8 +53,8 @@ Harmonic HarmonicFit::result() const
     const double c = det3(ss_, sc_, xs_, sc_, cc_, xc_, s_, c_, x_) / d;
     // a·sin βt + b·cos βt = A1·sin(βt − φ) with a = A1·cos φ, b = −A1·sin φ.
     Harmonic h;
-    h.A1 = std::hypot(a, b);
-    h.phase = std::atan2(-b, a);
+    h.A1 = hypotenuse(a, b);
+    h.phase = arctan2(-b, a);
     if (h.phase < -kPi / 2)
         h.phase += 2 * kPi;
     h.offset = x0_ + c;
@@ -147,8 +148,8 @@ void SteadyResponse::add(double t, double x)
     // Most of a run lies before every window; within them the phase is computed once.
     if (t < last_from_ && t < halves_from_)
         return;
-    const double s = std::sin(beta_ * t);
-    const double c = std::cos(beta_ * t);
+    const double s = sine(beta_ * t);
+    const double c = cosine(beta_ * t);
     if (t >= last_from_)
         last_.add_phase(s, c, x);
     if (t >= halves_split_)

@@ -11,6 +11,7 @@
 
 #include "analysis/steady.h"
 #include "model/characteristics.h"
+#include "model/core_math.h"
 #include "model/oscillator.h"
 #include "model/walk.h"
 
@@ -81,7 +82,7 @@ double linear_amplitude(const Parameters& p)
     const double g2 = p.DYg / (1 + p.DYg);
     const double b = p.beta;
     // hypot: the squares of a wild beta overflow where the root itself would not.
-    return g2 * std::fabs(p.Xm) / std::hypot(g2 - b * b, 2 * p.alpha * b);
+    return g2 * std::fabs(p.Xm) / hypotenuse(g2 - b * b, 2 * p.alpha * b);
 }
 
 namespace {

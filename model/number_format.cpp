@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "model/chars.h"
+
 namespace sp {
 namespace {
 
@@ -129,7 +131,7 @@ NumberReading read_decimal(Cursor& in)
     const char* first = literal.data();
     const char* last = literal.data() + literal.size();
     double v = 0.0;
-    const auto [ptr, ec] = std::from_chars(first, last, v);
+    const auto [ptr, ec] = sp::from_chars(first, last, v);
     (void)ptr;
     const bool negative = literal.front() == '-';
     if (ec == std::errc::result_out_of_range) {
@@ -162,7 +164,7 @@ std::string to_text(const Buffer& buf, const char* end, char decimal_point)
 bool exact_tie(double v, std::chars_format fmt, int digits)
 {
     Buffer buf;
-    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), v, fmt, digits + 20);
+    const auto res = sp::to_chars(buf.data(), buf.data() + buf.size(), v, fmt, digits + 20);
     std::string_view s(buf.data(), static_cast<std::size_t>(res.ptr - buf.data()));
     const auto point = s.find('.');
     if (point == std::string_view::npos)
@@ -184,7 +186,7 @@ std::string format_rounded(double v, std::chars_format fmt, int digits, char dec
         v = std::nextafter(v, v > 0 ? std::numeric_limits<double>::infinity()
                                     : -std::numeric_limits<double>::infinity());
     Buffer buf;
-    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), v, fmt, digits);
+    const auto res = sp::to_chars(buf.data(), buf.data() + buf.size(), v, fmt, digits);
     return to_text(buf, res.ptr, decimal_point);
 }
 

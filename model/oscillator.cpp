@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "model/core_math.h"
+
 namespace sp {
 namespace {
 
@@ -85,7 +87,7 @@ inline StepResult advance(RunState& s, const Parameters& p, float h_single, Step
 {
     const double h = h_single;
     const double t = s.t;
-    s.xs = p.Xm * std::sin(p.beta * t);
+    s.xs = p.Xm * sine(p.beta * t);
 
     const Start a{s.x, s.y, s.vx, s.vy, s.xn, s.yn, s.vxn, s.vyn};
     const auto round4 = [&](double& kvx4, double& kvy4) {

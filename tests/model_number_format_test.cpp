@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <bit>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <random>
 #include <string>
 #include <utility>
 
 #include "model/number_format.h"
+#include "model/chars.h"
 
 namespace {
 
@@ -164,6 +168,42 @@ TEST(NumberReader, RadixIntegersStopAtTheFirstDigitOutsideTheirBase)
             const double expected = inside ? (7.0 * base + value) * base + 5 : 7.0;
             EXPECT_EQ(read_number(text), expected) << text;
             EXPECT_EQ(read_number_detailed(text).whole, inside) << text;
+        }
+    }
+}
+
+// The WebAssembly build writes numbers through printf and reads them through strtod, having
+// no floating to_chars and from_chars: every format and precision the program asks for
+// gives the same text both ways, and every literal the number reader builds the same double.
+TEST(NumberFormat, PrintfAndStrtodAgreeWithCharconv)
+{
+    std::mt19937_64 random(7);
+    const auto text = [](auto convert, double v, std::chars_format fmt, int precision) {
+        std::array<char, 400> b;
+        const auto r = convert(b.data(), b.data() + b.size(), v, fmt, precision);
+        return std::string(b.data(), r.ptr);
+    };
+    const auto standard = [](char* f, char* l, double v, std::chars_format fmt, int precision) {
+        return std::to_chars(f, l, v, fmt, precision);
+    };
+    for (int i = 0; i < 20000; ++i) {
+        const double v = std::bit_cast<double>(random());
+        if (!std::isfinite(v) || std::fabs(v) > 1e300)
+            continue;
+        for (const auto& [fmt, precision] : {std::pair{std::chars_format::general, 17},
+                                              std::pair{std::chars_format::fixed, 8},
+                                              std::pair{std::chars_format::fixed, 28},
+                                              std::pair{std::chars_format::scientific, 3},
+                                              std::pair{std::chars_format::scientific, 23}})
+            ASSERT_EQ(text(sp::printf_chars, v, fmt, precision), text(standard, v, fmt, precision));
+        const std::string literal = text(standard, v, std::chars_format::general, 17 + i % 9);
+        for (const std::string& l : {literal, literal + "e-400", literal + "e400", std::string("0.000e-9999")}) {
+            double a = 1, b = 1;
+            const auto ra = sp::strtod_chars(l.data(), l.data() + l.size(), a);
+            const auto rb = std::from_chars(l.data(), l.data() + l.size(), b);
+            ASSERT_EQ(ra.ec, rb.ec) << l;
+            ASSERT_EQ(ra.ptr, rb.ptr) << l;
+            ASSERT_EQ(a, b) << l;
         }
     }
 }

@@ -76,6 +76,48 @@ bool settled(const Harmonic& previous, const Harmonic& last)
     return same && explained;
 }
 
+void PeriodRepeat::add(double t, double x)
+{
+    const auto k = static_cast<long>(std::floor((t - from_) * per_period_));
+    if (k != current_) {
+        if (current_ >= 0) {
+            if (whole_ == 0) {
+                highest_high_ = lowest_high_ = high_;
+                highest_low_ = lowest_low_ = low_;
+            } else {
+                highest_high_ = std::max(highest_high_, high_);
+                lowest_high_ = std::min(lowest_high_, high_);
+                highest_low_ = std::max(highest_low_, low_);
+                lowest_low_ = std::min(lowest_low_, low_);
+            }
+            ++whole_;
+        }
+        if (current_ >= 0 && k == current_ + 1) {
+            const double boundary = from_ + static_cast<double>(k) / per_period_;
+            const double strobe = x_ + (x - x_) * (boundary - t_) / (t - t_);
+            highest_strobe_ = strobes_ == 0 ? strobe : std::max(highest_strobe_, strobe);
+            lowest_strobe_ = strobes_ == 0 ? strobe : std::min(lowest_strobe_, strobe);
+            ++strobes_;
+        }
+        current_ = k;
+        high_ = low_ = x;
+    } else {
+        high_ = std::max(high_, x);
+        low_ = std::min(low_, x);
+    }
+    t_ = t;
+    x_ = x;
+}
+
+bool PeriodRepeat::repeats() const
+{
+    if (whole_ < 3)
+        return false;
+    const double tolerance = 0.003 * (highest_high_ - lowest_low_);
+    return highest_high_ - lowest_high_ <= tolerance && highest_low_ - lowest_low_ <= tolerance
+           && highest_strobe_ - lowest_strobe_ <= tolerance;
+}
+
 double run_end_time(float h, float t_end)
 {
     // The run rounds the double sum of its single-precision t and h to single precision.
@@ -119,6 +161,7 @@ SteadyResponse::SteadyResponse(double beta, double t_end)
     halves_split_ = t_end - half;
     halves_from_ = t_end - 2 * half;
     first_from_ = std::min(last_from_, halves_from_);
+    repeat_ = PeriodRepeat(halves_from_, p);
     long_enough_ = beta > 0 && t_end >= p;
     halves_long_enough_ = beta > 0 && half >= p;
     last_is_later_ = last_from_ == halves_split_;
@@ -135,6 +178,8 @@ void SteadyResponse::add_in_windows(double t, double x)
         later_.add_phase(s, c, x);
     else if (t >= halves_from_)
         earlier_.add_phase(s, c, x);
+    if (t >= halves_from_)
+        repeat_.add(t, x);
 }
 
 SteadyResponse::Result SteadyResponse::result() const
@@ -142,7 +187,8 @@ SteadyResponse::Result SteadyResponse::result() const
     if (!long_enough_)
         return {kNaN, kNaN, false};
     const Harmonic fit = last_is_later_ ? later_.result() : last_.result();
-    const bool steady = halves_long_enough_ && settled(earlier_.result(), later_.result());
+    const bool steady =
+        halves_long_enough_ && (settled(earlier_.result(), later_.result()) || repeat_.repeats());
     return {fit.A1, fit.phase, steady};
 }
 

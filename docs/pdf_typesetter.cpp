@@ -147,6 +147,13 @@ bool typeset_pdf(const QString& source_path, const QString& pdf_path, QString* e
                       page.height - 44 * page.mm);
     doc.setPageSize(body.size());
     keep_headings_with_text(doc, body.height());
+    // A heading moved to its page is laid out again only up to a little past it; the rest
+    // would wait for steps an event loop drives, and without one the page count stops
+    // short and the end of the document goes unprinted. The whole is laid out again.
+    doc.markContentsDirty(0, doc.characterCount());
+
+    if (doc.documentLayout()->blockBoundingRect(doc.lastBlock()).bottom() > doc.pageCount() * body.height())
+        return fail(error, QStringLiteral("%1 was not laid out to its end").arg(source_path));
 
     QPainter painter;
     if (!painter.begin(&writer))

@@ -351,7 +351,8 @@ std::vector<Spec> make_table()
              "pi/2 at a linear resonance, pi in antiphase; it includes the run's own lag beta*h/2); steady is "
              "1 when the fits over the two windows before the end (ten periods each, each half the run when "
              "shorter) agree to 1 % in A1 and the last leaves less than 1 % of the motion's RMS unexplained, "
-             "else 0: beating, transient or chaotic. A run shorter than one driving period (beta 0 included) "
+             "or when x repeats every driving period over those windows (each period's largest and smallest "
+             "x and x at its start agree to 0.3 % of the swing), else 0: beating, transient or chaotic. A run shorter than one driving period (beta 0 included) "
              "has A1 and phase nan and steady 0",
          [](Options& o, std::string_view v) -> std::optional<std::string> {
              o.sweep = sweep_range(v);

@@ -50,6 +50,15 @@ void Form1::enterPreset(const Experiment& e)
     layoutPending_ = false;
     for (const ParamId id : kFieldOrder)
         field(id)->setText(e.texts[static_cast<std::size_t>(id)]);
+    // A start-up value is the value itself, not what its eight decimals read back as: a
+    // fresh start and a preset of the same values then make the same run.
+    for (const ParamId id : kFieldOrder) {
+        const auto& v = e.exact[static_cast<std::size_t>(id)];
+        if (v && value_of(settings_.params, id) != *v) {
+            store(settings_.params, id, *v);
+            layoutPending_ = true;
+        }
+    }
     (e.time_graphs ? Option2_ : Option1_)->setChecked(true);
     show_graphs();
     VScroll1_->setValue(e.zoom_xt);

@@ -81,9 +81,11 @@ void Laboratory::applyStartValues()
 {
     const Settings start = sp::defaults();
     Experiment e;
-    for (const ParamId id : kFieldOrder)
-        e.texts[static_cast<std::size_t>(id)] = QString::fromStdString(
-            format_field(value_of(start.params, id), field_decimals(id)));
+    for (const ParamId id : kFieldOrder) {
+        const auto i = static_cast<std::size_t>(id);
+        e.exact[i] = value_of(start.params, id);
+        e.texts[i] = QString::fromStdString(format_field(*e.exact[i], field_decimals(id)));
+    }
     e.zoom_xt = start.scales.k_xt;
     e.zoom_yt = static_cast<int>(start.scales.k_yt);
     applyExperiment(e);

@@ -162,6 +162,7 @@ class Page {
     }
     this.layout();
     this.core.runStart();
+    performance.mark("run-start");
     this.running = true;
     this.hadRun = true;
     this.shown = 0;
@@ -174,6 +175,7 @@ class Page {
   }
 
   private endRun() {
+    performance.mark("run-end");
     this.running = false;
     $("CmdOK").textContent = "ПУСК";
     this.lock(false);
@@ -401,6 +403,7 @@ class Curve {
 
   private cancel() {
     for (const w of this.workers) w.terminate();
+    performance.mark("curve-ended");
     if (this.workers.length > 0 && this.done < this.rows.length) $("curveState").textContent = "Отменено";
     this.workers = [];
   }

@@ -190,11 +190,15 @@ try {
     await page.click("#curveStart");
     await until(() => page.$eval("#curveProgress", (p) => p.value >= 2), "the first points of a long curve");
     const before = page.workers().length;
-    const clicked = Date.now();
-    await page.click("#curveCancel");
+    // the time from the click's event to the workers' end, on the page's clock
+    const acted = await page.evaluate(() => {
+      const clicked = performance.now();
+      document.getElementById("curveCancel").click();
+      return performance.getEntriesByName("curve-ended").at(-1).startTime - clicked;
+    });
     await until(() => page.workers().length === 0, "the workers to end", 10);
     const frozen = await page.$eval("#curveProgress", (p) => p.value);
-    console.log(`     cancel: ${before} workers ended ${Date.now() - clicked} ms after the click`);
+    console.log(`     cancel: ${before} workers terminated ${acted.toFixed(1)} ms after the click`);
     check(before > 0 && frozen < 5000 &&
           (await page.$eval("#curveState", (s) => s.textContent)) === "Отменено", "cancel ends the curve's workers");
     await page.close();
@@ -206,6 +210,18 @@ try {
     const first = await page.evaluate(() => performance.getEntriesByName("first-picture")[0].startTime);
     console.log(`     first picture ${first.toFixed(0)} ms after the start of loading (ratio ${ratio})`);
     await page.screenshot({ path: join(out, `page-dpr${ratio}.png`) });
+    // a short run at the window's pace: 10 ms a step at slow-down 1
+    await typeInto(page, kIdOf.Tmax, "4");
+    await page.click("#CmdOK");
+    await until(() => page.$eval("#CmdOK", (b) => b.textContent === "ПУСК" && !!document.getElementById("status").textContent),
+                "the end of a paced run");
+    const [steps, pace] = await page.evaluate(() => {
+      const n = Number(document.getElementById("status").textContent.replace(/\D/g, ""));
+      const ms = performance.getEntriesByName("run-end")[0].startTime - performance.getEntriesByName("run-start")[0].startTime;
+      return [n, ms / n / 10];
+    });
+    console.log(`     a paced run of ${steps} steps took ${pace.toFixed(3)} × 10 ms a step`);
+    await page.screenshot({ path: join(out, `page-run-dpr${ratio}.png`) });
     await page.click("#Option2");
     await page.screenshot({ path: join(out, `page-time-dpr${ratio}.png`) });
     await page.close();

@@ -132,9 +132,7 @@ class Page {
     this.showCharacteristics();
     this.extents = this.core.extents();
     const e = this.extents;
-    const timeGraphs = ($("Option2") as HTMLInputElement).checked;
-    $("planeGroup").hidden = timeGraphs;
-    $("timeGroup").hidden = !timeGraphs;
+    this.showGraphs();
     this.plane = new Plot($("Picture1") as HTMLCanvasElement, e.plane, "x", "y");
     this.animation = new Plot($("Picture2") as HTMLCanvasElement, e.animation, "", "");
     this.xt = new Plot($("Picture3") as HTMLCanvasElement, e.xt, "t", "X");
@@ -143,6 +141,14 @@ class Page {
     for (const p of [this.plane, this.xt, this.yt, this.lupa]) p.axes();
     this.drawFrame(0, this.core.parameter(4), this.core.parameter(6));
     this.last = null;
+  }
+
+  // The graph choice shows one pair of pictures and hides the other; both are drawn all
+  // the time, so either shows the run so far.
+  private showGraphs() {
+    const timeGraphs = ($("Option2") as HTMLInputElement).checked;
+    $("planeGroup").classList.toggle("shown", !timeGraphs);
+    $("timeGroup").classList.toggle("shown", timeGraphs);
   }
 
   private drawFrame(xs: number, x: number, y: number) {
@@ -184,7 +190,7 @@ class Page {
 
   private lock(locked: boolean) {
     for (const input of this.inputs.values()) input.readOnly = locked;
-    for (const id of ["HScroll2", "VScroll1", "VScroll2", "Option1", "Option2"])
+    for (const id of ["HScroll2", "VScroll1", "VScroll2"])
       ($(id) as HTMLInputElement).disabled = locked;
   }
 
@@ -244,7 +250,7 @@ class Page {
       this.repace();
     });
     for (const id of ["HScroll2", "VScroll1", "VScroll2"]) bar(id, () => this.layout());
-    for (const id of ["Option1", "Option2"]) $(id).addEventListener("change", () => this.layout());
+    for (const id of ["Option1", "Option2"]) $(id).addEventListener("change", () => this.showGraphs());
     $("Command1").addEventListener("click", () => {
       const d = $("Form3") as HTMLDialogElement;
       if (!d.open) d.show();

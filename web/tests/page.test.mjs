@@ -178,6 +178,7 @@ try {
     await set("curvePoints", "24");
     await page.click("#curveStart");
     await until(() => page.$eval("#curveState", (s) => s.textContent === "Готово"), "the curve");
+    await page.screenshot({ path: join(out, "curve.png") });
     await page.click("#curveSaveCsv");
     const csv = await downloaded("resonance.csv");
     const expected = execFileSync(tool, ["--sweep=0.2:2:24"]);

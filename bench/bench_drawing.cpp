@@ -11,6 +11,7 @@
 #include "model/extents.h"
 #include "model/oscillator.h"
 #include "model/walk.h"
+#include "qtdrawing/qt_drawing.h"
 
 namespace {
 
@@ -18,13 +19,13 @@ namespace {
 // states of a default run to draw from.
 struct Bench {
     sp::Settings s = sp::defaults();
-    sp::Surface picture1{QSize(420, 420)};
-    sp::Surface picture2{QSize(420, 420)};
-    sp::Surface picture3{QSize(404, 206)};
-    sp::Surface picture4{QSize(404, 206)};
-    sp::Surface form3{QSize(250, 250), sp::kMagnifierFontName, sp::kMagnifierFontPoints};
+    sp::Surface picture1{sp::SizeI{420, 420}};
+    sp::Surface picture2{sp::SizeI{420, 420}};
+    sp::Surface picture3{sp::SizeI{404, 206}};
+    sp::Surface picture4{sp::SizeI{404, 206}};
+    sp::Surface form3{sp::SizeI{250, 250}, sp::kMagnifierFontName, sp::kMagnifierFontPoints};
     sp::Pictures pics{picture1, picture2, picture3, picture4, form3};
-    sp::CopyRects blt{QRect(0, 0, 420, 420), QRect(0, 0, 420, 420)};
+    sp::CopyRects blt{sp::RectI(0, 0, 420, 420), sp::RectI(0, 0, 420, 420)};
     sp::Characteristics c;
     sp::Extents e;
     sp::Marks marks;
@@ -109,7 +110,7 @@ void BM_DirtyAreaPerStep(benchmark::State& state)
     for (auto _ : state) {
         sp::draw_step(b.pics, b.marks, b.s.look, b.blt, b.states[i], b.cranks[i], anim_count);
         for (sp::Surface* g : {&b.picture1, &b.picture2, &b.picture3, &b.picture4, &b.form3}) {
-            const QRect r = g->take_dirty();
+            const sp::RectI r = g->take_dirty();
             pixels += static_cast<double>(r.width()) * r.height();
         }
         i = (i + 1) % b.states.size();
@@ -148,10 +149,11 @@ BENCHMARK(BM_AllAxesCrowded)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    // Texts need an application object; no display is needed.
+    // Texts are Qt's, as in the window: they need an application object, no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    sp::use_qt_text();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -2,7 +2,6 @@
 // The colours of every picture, written as the program has always written them: 24-bit
 // 0xBBGGRR values, blue in the high byte and red in the low one.
 
-#include <QRgb>
 #include <cstdint>
 
 namespace sp::colors {
@@ -16,8 +15,8 @@ inline constexpr std::uint32_t kGrey = 0x808080;   // wheel, load and carriage f
 inline constexpr std::uint32_t kBrown = 0x004080;  // crank arm and connecting rod
 inline constexpr std::uint32_t kKey = 0x00FF00;    // left out by the background copy; never drawn
 
-// The same colour as an opaque Qt pixel value (0xAARRGGBB).
-constexpr QRgb to_rgb(std::uint32_t bgr)
+// The same colour as an opaque pixel of an image (0xFFRRGGBB).
+constexpr std::uint32_t to_rgb(std::uint32_t bgr)
 {
     return 0xFF000000U | ((bgr & 0xFFU) << 16) | (bgr & 0xFF00U) | ((bgr >> 16) & 0xFFU);
 }

@@ -1,6 +1,7 @@
 #include "drawing/plane_axes.h"
 
 #include <cmath>
+#include <string>
 
 #include "drawing/colors.h"
 #include "drawing/grid.h"
@@ -9,9 +10,9 @@
 namespace sp {
 namespace {
 
-QString fixed(double v, int decimals, char decimal_point)
+std::string fixed(double v, int decimals, char decimal_point)
 {
-    return QString::fromStdString(format_fixed(v, decimals, decimal_point));
+    return format_fixed(v, decimals, decimal_point);
 }
 
 void plane_grid(Surface& plane, const Settings& s, const Extents& e, const PlaneMarks& m,
@@ -19,14 +20,14 @@ void plane_grid(Surface& plane, const Settings& s, const Extents& e, const Plane
 {
     const double grid_x = s.look.grid_x;
     const double grid_y = s.look.grid_y;
-    const GridRange columns = grid_range(1 + (-m.n_gx) / 2, m.n_gx / 2 - 1, plane.size().width());
+    const GridRange columns = grid_range(1 + (-m.n_gx) / 2, m.n_gx / 2 - 1, plane.size().width);
     for (std::int64_t n = 0; n < columns.count; ++n) {
         const double i = columns.at(n);
         plane.draw_line(i * grid_x, e.y_max, i * grid_x, e.y_min, colors::kGrid);
         plane.plot_point(i * grid_x, e.y_max * 0.01);  // just below the X axis
         plane.print_text(fixed(i * grid_x, 2, dp));
     }
-    const GridRange rows = grid_range(1 + (-m.n_gy) / 2, m.n_gy / 2 - 1, plane.size().height());
+    const GridRange rows = grid_range(1 + (-m.n_gy) / 2, m.n_gy / 2 - 1, plane.size().height);
     for (std::int64_t n = 0; n < rows.count; ++n) {
         const double j = rows.at(n);
         plane.draw_line(e.x_min, j * grid_y, e.x_max, j * grid_y, colors::kGrid);
@@ -46,14 +47,14 @@ void magnifier_grid(Surface& lupa, const Settings& s, const Extents& e, char dp)
     const double lupa_y2 = e.lupa_y2;
     const double quotient = (e.lupa_x2 - e.lupa_x1) / s.look.lupa_grid / k_lupa - 1;
     const double m = std::isfinite(quotient) ? std::round(quotient) : 0;
-    const GridRange ks = grid_range(1, m, lupa.size().width());
+    const GridRange ks = grid_range(1, m, lupa.size().width);
     for (std::int64_t n = 0; n < ks.count; ++n) {
         const double x = ks.at(n) * d + e.lupa_x1;
         lupa.draw_line(x, e.lupa_y1, x, lupa_y2, colors::kGrid);
         lupa.plot_point(x, rest);  // the labels stand on the equilibrium height
         lupa.print_text(fixed(x, 3, dp));
     }
-    const GridRange ls = grid_range(1, m, lupa.size().height());
+    const GridRange ls = grid_range(1, m, lupa.size().height);
     for (std::int64_t n = 0; n < ls.count; ++n) {
         const double y = ls.at(n) * d + e.lupa_y1;
         lupa.draw_line(e.lupa_x1, y, e.lupa_x2, y, colors::kGrid);
@@ -86,10 +87,10 @@ PlaneMarks axes(Surface& picture1, Surface& form3, const Settings& s, const Exte
 
     picture1.move_pen(Coord::x, (e.x_max - e.x_min) * -0.03);
     picture1.move_pen(Coord::y, e.y_max * 0.93);  // Y grows downward: its letter goes low
-    picture1.print_text(QStringLiteral("Y"));
+    picture1.print_text("Y");
     picture1.move_pen(Coord::x, e.x_max - (e.x_max - e.x_min) * 0.05);
     picture1.move_pen(Coord::y, e.y_max * 0.01);
-    picture1.print_text(QStringLiteral("X"));
+    picture1.print_text("X");
 
     const double rest = 1 + p.DYg;
     picture1.pen_width(1);
@@ -108,7 +109,7 @@ PlaneMarks axes(Surface& picture1, Surface& form3, const Settings& s, const Exte
     if (Voy != 0 || p.Vox != 0) {
         const double v = std::sqrt(Voy * Voy + p.Vox * p.Vox);
         picture1.draw_line(p.Xo, p.Yo, p.Xo + p.Vox / v, p.Yo + Voy / v, colors::kBlue);
-        picture1.print_text(QStringLiteral("Vo"));
+        picture1.print_text("Vo");
     }
 
     picture1.fill_color(colors::kGrey);

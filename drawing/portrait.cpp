@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <string_view>
 
 #include "drawing/colors.h"
 #include "drawing/grid.h"
@@ -33,17 +35,17 @@ double round_step(double raw)
     return 10 * decade;
 }
 
-QString label(double v, double step, char dp)
+std::string label(double v, double step, char dp)
 {
     if (std::fabs(v) < step * 1e-6)
-        return QStringLiteral("0");
+        return "0";
     if (step >= 1e5 || step < 1e-4)
-        return QString::fromStdString(format_scientific(v, dp));
+        return format_scientific(v, dp);
     const int decimals = std::max(0, static_cast<int>(-std::floor(std::log10(step) + 1e-9)));
-    return QString::fromStdString(format_fixed(v, decimals, dp));
+    return format_fixed(v, decimals, dp);
 }
 
-void text_at(Surface& s, double x, double y, const QString& text)
+void text_at(Surface& s, double x, double y, std::string_view text)
 {
     s.move_pen(Coord::x, x);
     s.move_pen(Coord::y, y);
@@ -96,29 +98,29 @@ void portrait_axes(Surface& s, const PortraitRange& r, const Parameters& p, char
     grid(s, r, decimal_point);
     s.draw_line(-X, 0, X, 0, colors::kBlack);
     s.draw_line(0, -V, 0, V, colors::kBlack);
-    text_at(s, r.x, r.v * 0.12, QStringLiteral("x"));
-    text_at(s, r.x * 0.04, V, QStringLiteral("vx"));
+    text_at(s, r.x, r.v * 0.12, "x");
+    text_at(s, r.x * 0.04, V, "vx");
     s.move_pen(Coord::x, p.Xo);
     s.move_pen(Coord::y, p.Vox);
 }
 
-void portrait_step(Surface& s, const QPointF* from, QPointF to, const std::vector<QPointF>& dots)
+void portrait_step(Surface& s, const PointF* from, PointF to, const std::vector<PointF>& dots)
 {
     s.pen_width(1);
     if (from != nullptr)
-        s.draw_line(from->x(), from->y(), to.x(), to.y(), kPortraitLine);
+        s.draw_line(from->x, from->y, to.x, to.y, kPortraitLine);
     else
-        s.line_to(to.x(), to.y(), kPortraitLine);
+        s.line_to(to.x, to.y, kPortraitLine);
     if (dots.empty())
         return;
     s.pen_width(kPortraitDotWidth);
     s.fore_color(kPortraitDot);
-    for (const QPointF& d : dots)
-        s.plot_point(d.x(), d.y());
+    for (const PointF& d : dots)
+        s.plot_point(d.x, d.y);
     s.fore_color(colors::kBlack);
     s.pen_width(1);
-    s.move_pen(Coord::x, to.x());
-    s.move_pen(Coord::y, to.y());
+    s.move_pen(Coord::x, to.x);
+    s.move_pen(Coord::y, to.y);
 }
 
 }  // namespace sp

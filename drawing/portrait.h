@@ -7,7 +7,6 @@
 // plane's horizontal half-range for x, and for vx a swing of that size at the free
 // horizontal frequency.
 
-#include <QPointF>
 #include <vector>
 
 #include "drawing/surface.h"
@@ -35,6 +34,6 @@ void portrait_axes(Surface& s, const PortraitRange& r, const Parameters& p, char
 
 // One step: the line to `to` (from `from` when given, else from the pen) and the dots of
 // the driving periods that fell in the step; the pen is left at `to`.
-void portrait_step(Surface& s, const QPointF* from, QPointF to, const std::vector<QPointF>& dots);
+void portrait_step(Surface& s, const PointF* from, PointF to, const std::vector<PointF>& dots);
 
 }  // namespace sp

@@ -1,6 +1,7 @@
 #include "drawing/raster.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -17,16 +18,16 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 
 class Painter {
 public:
-    Painter(QImage& img, QRgb colour)
+    Painter(Image& img, std::uint32_t colour)
         : w_(img.width()), h_(img.height()), colour_(colour),
-          bits_(w_ > 0 && h_ > 0 ? img.bits() : nullptr), stride_(img.bytesPerLine())
+          bits_(w_ > 0 && h_ > 0 ? img.bits() : nullptr), stride_(img.stride())
     {
     }
 
     bool empty() const { return bits_ == nullptr; }
-    QRect touched() const
+    RectI touched() const
     {
-        return left_ > right_ ? QRect() : QRect(QPoint(left_, top_), QPoint(right_, bottom_));
+        return left_ > right_ ? RectI() : RectI(left_, top_, right_ - left_ + 1, bottom_ - top_ + 1);
     }
 
     // Rows whose centres lie in [y0, y1], clipped to the image; first > last when none.
@@ -38,7 +39,7 @@ public:
         const auto [first, last] = range(x0, x1, w_);
         if (first > last)
             return;
-        QRgb* line = reinterpret_cast<QRgb*>(bits_ + static_cast<qsizetype>(row) * stride_);
+        std::uint32_t* line = bits_ + static_cast<std::ptrdiff_t>(row) * stride_;
         std::fill(line + first, line + last + 1, colour_);
         touch(first, row, last, row);
     }
@@ -57,15 +58,15 @@ public:
     void square(int x, int y, int n) { block(x, y, n, n); }
 
 private:
-    QRgb& at(int x, int y)
+    std::uint32_t& at(int x, int y)
     {
-        return reinterpret_cast<QRgb*>(bits_ + static_cast<qsizetype>(y) * stride_)[x];
+        return bits_[static_cast<std::ptrdiff_t>(y) * stride_ + x];
     }
 
     void block(int x, int y, int w, int h)
     {
-        const QRect r = QRect(x, y, w, h) & QRect(0, 0, w_, h_);
-        if (r.isEmpty())
+        const RectI r = RectI(x, y, w, h) & RectI(0, 0, w_, h_);
+        if (r.empty())
             return;
         for (int j = r.top(); j <= r.bottom(); ++j)
             std::fill(&at(r.left(), j), &at(r.left(), j) + r.width(), colour_);
@@ -84,10 +85,10 @@ private:
 
     int w_;
     int h_;
-    QRgb colour_;
-    uchar* bits_;
-    qsizetype stride_;
-    // The bounding box of the painted pixels, kept as numbers: a QRect union per span
+    std::uint32_t colour_;
+    std::uint32_t* bits_;
+    std::ptrdiff_t stride_;
+    // The bounding box of the painted pixels, kept as numbers: a RectI union per span
     // costs as much as filling a short span.
     void touch(int left, int top, int right, int bottom)
     {
@@ -157,7 +158,7 @@ ThinPen thin_pen(double ratio, bool dashed)
     return {scaled(1), dashed, scaled(kDashOn), scaled(kDashOff)};
 }
 
-QRect thin_line(QImage& img, Point a, Point b, QRgb colour, const ThinPen& pen)
+RectI thin_line(Image& img, Point a, Point b, std::uint32_t colour, const ThinPen& pen)
 {
     Painter paint(img, colour);
     if (paint.empty())
@@ -206,7 +207,7 @@ QRect thin_line(QImage& img, Point a, Point b, QRgb colour, const ThinPen& pen)
     return paint.touched();
 }
 
-QRect thick_line(QImage& img, Point a, Point b, double width, QRgb colour)
+RectI thick_line(Image& img, Point a, Point b, double width, std::uint32_t colour)
 {
     Painter paint(img, colour);
     if (paint.empty())
@@ -242,12 +243,12 @@ QRect thick_line(QImage& img, Point a, Point b, double width, QRgb colour)
     return paint.touched();
 }
 
-QRect disc(QImage& img, Point c, double r, QRgb colour)
+RectI disc(Image& img, Point c, double r, std::uint32_t colour)
 {
     return ring(img, c, -1, r, colour);
 }
 
-QRect ring(QImage& img, Point c, double r_in, double r_out, QRgb colour)
+RectI ring(Image& img, Point c, double r_in, double r_out, std::uint32_t colour)
 {
     Painter paint(img, colour);
     if (paint.empty() || !(r_out >= 0))
@@ -269,7 +270,7 @@ QRect ring(QImage& img, Point c, double r_in, double r_out, QRgb colour)
     return paint.touched();
 }
 
-QRect box(QImage& img, double x0, double y0, double x1, double y1, QRgb colour)
+RectI box(Image& img, double x0, double y0, double x1, double y1, std::uint32_t colour)
 {
     Painter paint(img, colour);
     if (paint.empty())
@@ -280,8 +281,8 @@ QRect box(QImage& img, double x0, double y0, double x1, double y1, QRgb colour)
     return paint.touched();
 }
 
-QRect frame(QImage& img, double ox0, double oy0, double ox1, double oy1, double ix0, double iy0,
-            double ix1, double iy1, QRgb colour)
+RectI frame(Image& img, double ox0, double oy0, double ox1, double oy1, double ix0, double iy0,
+            double ix1, double iy1, std::uint32_t colour)
 {
     Painter paint(img, colour);
     if (paint.empty())

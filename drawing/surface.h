@@ -13,28 +13,21 @@
 // are cut to the visible window in model coordinates before they become pixels, points
 // that are not finite are not drawn, and a window of zero or non-finite size draws nothing.
 
-#include <QFont>
-#include <QImage>
-#include <QPointF>
-#include <QRect>
-#include <QSize>
-#include <QString>
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "drawing/clip.h"
+#include "drawing/image.h"
 
 namespace sp {
 
 // The serif face of the four picture panels; the magnifier keeps its window's own font.
-inline const QString kPanelFontName = QStringLiteral("Times New Roman");
+inline constexpr std::string_view kPanelFontName = "Times New Roman";
 inline constexpr double kPanelFontPoints = 11.25;
-inline const QString kMagnifierFontName = QStringLiteral("MS Sans Serif");
+inline constexpr std::string_view kMagnifierFontName = "MS Sans Serif";
 inline constexpr double kMagnifierFontPoints = 8.25;
-
-// The typeface that stands in for a font name (Times New Roman, Times, Symbol, MS Sans
-// Serif), at the given size; metric-compatible Liberation faces where the original is missing.
-QFont typeface(const QString& font_name, double points);
 
 // The device pixel ratio a surface draws at on a screen of that ratio: the same, unless it
 // is beyond any screen (outside 0.25 to 8, or not a number), then 1.
@@ -44,21 +37,21 @@ enum class Coord { x, y };
 
 class Surface {
 public:
-    explicit Surface(QSize size = {}, const QString& font_name = kPanelFontName,
+    explicit Surface(SizeI size = {}, std::string_view font_name = kPanelFontName,
                      double font_points = kPanelFontPoints);
 
     // A new, blank image of that logical size (at that device pixel ratio, or the present
     // one); the pen returns to (0, 0), the settings stay.
-    void resize(QSize size);
-    void resize(QSize size, double ratio);
-    QSize size() const { return size_; }
+    void resize(SizeI size);
+    void resize(SizeI size, double ratio);
+    SizeI size() const { return size_; }
     double device_pixel_ratio() const { return ratio_; }
     // size() × device_pixel_ratio() image pixels, rounded up, with that ratio set.
-    const QImage& image() const { return image_; }
+    const Image& image() const { return image_; }
 
     // The rectangle changed since the last call, in logical pixels (covering every image
     // pixel that changed), then forgets it.
-    QRect take_dirty();
+    RectI take_dirty();
 
     // Upper-left corner (x1, y1) and lower-right corner (x2, y2) in model coordinates,
     // held in single precision; either axis may run either way.
@@ -71,7 +64,7 @@ public:
     // r is measured along the x axis.
     void draw_circle(double xc, double yc, double r, std::uint32_t colour);
     // Top-left of the text cell at the pen; "Symbol" texts show as Greek letters.
-    void print_text(const QString& s);
+    void print_text(std::string_view s);  // UTF-8
     void move_pen(Coord which, double value);
 
     void pen_width(int width);     // pixels, at least 1
@@ -79,14 +72,14 @@ public:
     void fore_color(std::uint32_t bgr);
     void fill_color(std::uint32_t bgr);
     void fill_style(int style);    // 0 solid fill, 1 outline only
-    void font_name(const QString& name);
+    void font_name(std::string_view name);
 
     int pen_width() const { return pen_width_; }
     int pen_style() const { return pen_style_; }
     std::uint32_t fore_color() const { return fore_color_; }
     std::uint32_t fill_color() const { return fill_color_; }
     int fill_style() const { return fill_style_; }
-    const QString& font_name() const { return font_name_; }
+    const std::string& font_name() const { return font_name_; }
     double font_points() const { return font_points_; }
     double pen_x() const { return pen_x_; }
     double pen_y() const { return pen_y_; }
@@ -96,18 +89,18 @@ public:
     float scale_y2() const { return y2_; }
 
     // How far a text printed with the present font advances, in logical pixels.
-    double text_width(const QString& s);
+    double text_width(std::string_view s);
 
     // Image pixel position of a model point (fractional; pixel (i, j) covers
     // [i, i+1) × [j, j+1)).
     // Empty when the window is degenerate or the point does not map to finite pixels.
-    std::optional<QPointF> to_pixel(double x, double y) const;
+    std::optional<PointF> to_pixel(double x, double y) const;
 
 private:
-    friend void transparent_blt(Surface& dst, const QRect& to, const Surface& src,
-                                const QRect& from, std::uint32_t key);
-    friend void refresh_background(Surface& dst, const QRect& to, Surface& src,
-                                   const QRect& from, std::uint32_t key);
+    friend void transparent_blt(Surface& dst, const RectI& to, const Surface& src,
+                                const RectI& from, std::uint32_t key);
+    friend void refresh_background(Surface& dst, const RectI& to, Surface& src,
+                                   const RectI& from, std::uint32_t key);
 
     struct Mapping {
         double sx = 0, sy = 0;  // pixels per model unit, signed
@@ -119,18 +112,18 @@ private:
     // Logical pixels to image pixels.
     double scaled(double logical) const { return logical * ratio_; }
     void segment(double xa, double ya, double xb, double yb, std::uint32_t colour);
-    void touch(const QRect& r)
+    void touch(const RectI& r)
     {
         dirty_ |= r;
         changed_ |= r;
         ++paintings_;
     }
 
-    QSize size_;
+    SizeI size_;
     double ratio_ = 1.0;
-    QImage image_;
-    QRect dirty_;    // image pixels, until the panel takes them
-    QRect changed_;  // image pixels, until the next refresh_background takes them
+    Image image_;
+    RectI dirty_;    // image pixels, until the panel takes them
+    RectI changed_;  // image pixels, until the next refresh_background takes them
     // Counts the operations that painted, so that a wide line can tell that the round end
     // it painted last is still there untouched (see segment()).
     std::uint64_t paintings_ = 0;
@@ -148,11 +141,10 @@ private:
     std::uint32_t fore_color_ = 0x000000;
     std::uint32_t fill_color_ = 0x000000;
     int fill_style_ = 1;
-    QString font_name_;
+    std::string font_name_;
     double font_points_;
-    // Resolved at the first text: fonts need the application object, shapes do not.
+    // Measured at the first text: the front-end's fonts may not be ready before.
     struct Face {
-        QFont font;
         double ascent;
         double height;
     };
@@ -164,7 +156,7 @@ private:
 // sizes differ), leaving the destination pixel alone wherever the source pixel has exactly
 // the key colour. Both rectangles are in logical pixels of their surfaces; the copy is
 // made between image pixels. Parts outside either image are skipped.
-void transparent_blt(Surface& dst, const QRect& to, const Surface& src, const QRect& from,
+void transparent_blt(Surface& dst, const RectI& to, const Surface& src, const RectI& from,
                      std::uint32_t key);
 
 // What `clear()` of dst followed by `transparent_blt(dst, to, src, from, key)` would
@@ -173,16 +165,16 @@ void transparent_blt(Surface& dst, const QRect& to, const Surface& src, const QR
 // dst already shows that copy. The animation redraws its background this way each frame,
 // so a frame costs and repaints the old and the new machine and the new trajectory only.
 // The pen stays where it is.
-void refresh_background(Surface& dst, const QRect& to, Surface& src, const QRect& from,
+void refresh_background(Surface& dst, const RectI& to, Surface& src, const RectI& from,
                         std::uint32_t key);
 
 // A rectangle given in fractional pixels, each value rounded to a whole pixel.
-QRect pixel_rect(double x, double y, double w, double h);
+RectI pixel_rect(double x, double y, double w, double h);
 
 // The two rectangles of the background copy from the plane to the animation panel.
 struct CopyRects {
-    QRect source;
-    QRect dest;
+    RectI source;
+    RectI dest;
 };
 
 }  // namespace sp

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
+#include <string_view>
 
 #include "drawing/colors.h"
 #include "drawing/grid.h"
@@ -10,12 +12,12 @@
 namespace sp {
 namespace {
 
-const QString kSymbol = QStringLiteral("Symbol");
-const QString kTimes = QStringLiteral("Times");
+constexpr std::string_view kSymbol = "Symbol";
+constexpr std::string_view kTimes = "Times";
 
-QString fixed(double v, int decimals, char decimal_point)
+std::string fixed(double v, int decimals, char decimal_point)
 {
-    return QString::fromStdString(format_fixed(v, decimals, decimal_point));
+    return format_fixed(v, decimals, decimal_point);
 }
 
 // Vertical lines at every half period over [top, bottom], and at every full period the
@@ -26,7 +28,7 @@ void time_grid(Surface& g, const Settings& s, std::int16_t n_half, double top, d
 {
     const double grid_t = s.look.grid_t;
     const double period = to_single(2 * grid_t);
-    const GridRange is = grid_range(1, n_half - 1, g.size().width());
+    const GridRange is = grid_range(1, n_half - 1, g.size().width);
     // A label that would run into the one before is left out, so that every label shown
     // can be read; the grid lines stay. Where none would meet, all are drawn as ever.
     double clear_from = -std::numeric_limits<double>::infinity();
@@ -34,9 +36,9 @@ void time_grid(Surface& g, const Settings& s, std::int16_t n_half, double top, d
         const double i = is.at(n);
         g.draw_line(i * grid_t, top, i * grid_t, bottom, colors::kGrid);
         g.plot_point(i * period, label_y);
-        const QString label = QLatin1Char(' ') + fixed(i * 2, 0, dp) + QLatin1Char('p');
+        const std::string label = ' ' + fixed(i * 2, 0, dp) + 'p';
         if (const auto at = g.to_pixel(g.pen_x(), g.pen_y())) {
-            const double left = std::floor(at->x()) / g.device_pixel_ratio();
+            const double left = std::floor(at->x) / g.device_pixel_ratio();
             if (left < clear_from)
                 continue;
             clear_from = left + g.text_width(label);
@@ -71,12 +73,12 @@ TimeMarks axes_x_t(Surface& picture3, const Settings& s, const Extents& e, float
     time_grid(g, s, time.n_half, e.x_max, e.x_min, (e.x_max * -0.02) / k_xt, decimal_point);
     g.move_pen(Coord::x, t_end * 0.98);
     g.move_pen(Coord::y, (e.x_max * -0.03) / k_xt);
-    g.print_text(QStringLiteral("t"));
+    g.print_text("t");
 
     // The value lines keep the unit steps of the plane, divided by the zoom: always at
     // the same heights on the panel, numbered with the enlarged values.
     g.font_name(kTimes);
-    const GridRange js = grid_range(1, plane.n_gx - 1, g.size().height());
+    const GridRange js = grid_range(1, plane.n_gx - 1, g.size().height);
     for (std::int64_t n = 0; n < js.count; ++n) {
         const double v = (e.x_min + js.at(n) * s.look.grid_x) / k_xt;
         g.draw_line(0, v, t_end, v, colors::kGrid);
@@ -85,7 +87,7 @@ TimeMarks axes_x_t(Surface& picture3, const Settings& s, const Extents& e, float
     }
     g.move_pen(Coord::x, t_end * 0.01);
     g.move_pen(Coord::y, (e.x_max * 0.98) / k_xt);
-    g.print_text(QStringLiteral("X"));
+    g.print_text("X");
 
     g.pen_width(3);
     g.draw_line(0, e.x_min, 0, e.x_max, colors::kBlack);
@@ -108,10 +110,10 @@ void axes_y_t(Surface& picture4, const Settings& s, const Extents& e, float t_en
     time_grid(g, s, time.n_half, e.yt_max, e.yt_min, e.yt_min * -0.02, decimal_point);
     g.move_pen(Coord::x, t_end * 0.98);
     g.move_pen(Coord::y, e.yt_min * -0.03);
-    g.print_text(QStringLiteral("t"));
+    g.print_text("t");
 
     g.font_name(kTimes);
-    const GridRange js = grid_range(1, plane.n_gy - 1, g.size().height());
+    const GridRange js = grid_range(1, plane.n_gy - 1, g.size().height);
     for (std::int64_t n = 0; n < js.count; ++n) {
         const double v = e.yt_min + (js.at(n) * s.look.grid_y) / k_yt;
         g.draw_line(0, v, t_end, v, colors::kGrid);
@@ -120,7 +122,7 @@ void axes_y_t(Surface& picture4, const Settings& s, const Extents& e, float t_en
     }
     g.move_pen(Coord::x, t_end * 0.01);
     g.move_pen(Coord::y, e.yt_min + (e.yt_max - e.yt_min) * 0.95);
-    g.print_text(QStringLiteral("Y"));
+    g.print_text("Y");
 
     g.pen_width(3);
     g.draw_line(0, e.yt_max, 0, e.yt_min, colors::kBlack);

@@ -10,8 +10,6 @@
 // pictures are drawn at the device pixel ratio of a 125 %, 150 % or 200 % screen in turn.
 // The rest is the text typed.
 #include <QGuiApplication>
-#include <QRect>
-#include <QSize>
 #include <QtGlobal>
 #include <algorithm>
 #include <cctype>
@@ -29,6 +27,7 @@
 #include "model/oscillator.h"
 #include "model/parameters.h"
 #include "model/walk.h"
+#include "qtdrawing/qt_drawing.h"
 
 namespace {
 
@@ -124,12 +123,14 @@ void run_a_little(Pictures& pics, const Settings& s, const Characteristics& c, c
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    // Texts need fonts, and fonts need an application object; no display is needed.
+    // The texts are drawn in Qt's fonts, as in the window: they need an application
+    // object, no display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "fuzz_field_edit";
     static char* argv[] = {name, nullptr};
     static QGuiApplication app(argc, argv);
+    use_qt_text();
     qInstallMessageHandler(no_messages);
     return 0;
 }
@@ -157,15 +158,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check_extents(e);
 
     // Small panels keep each input cheap; a short, wide one like the time graphs' too.
-    Surface picture1(QSize(40, 40));
-    Surface picture2(QSize(40, 40));
-    Surface picture3(QSize(30, 15));
-    Surface picture4(QSize(30, 15));
-    Surface form3(QSize(40, 40), kMagnifierFontName, kMagnifierFontPoints);
+    Surface picture1(SizeI{40, 40});
+    Surface picture2(SizeI{40, 40});
+    Surface picture3(SizeI{30, 15});
+    Surface picture4(SizeI{30, 15});
+    Surface form3(SizeI{40, 40}, kMagnifierFontName, kMagnifierFontPoints);
     for (Surface* surface : {&picture1, &picture2, &picture3, &picture4, &form3})
         surface->resize(surface->size(), ratio);
     Pictures pics{picture1, picture2, picture3, picture4, form3};
-    const CopyRects blt{QRect(0, 0, 40, 40), QRect(0, 0, 40, 40)};
+    const CopyRects blt{RectI(0, 0, 40, 40), RectI(0, 0, 40, 40)};
     const Marks marks = redraw_empty(pics, s, c, e, blt, dp);
     check_marks(marks);
     run_a_little(pics, s, c, marks, blt);

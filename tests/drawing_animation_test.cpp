@@ -18,7 +18,7 @@ using namespace sp::colors;
 // A blank 420 × 420 animation panel over −2..2 both ways, as with the defaults.
 Surface panel(double M = 2)
 {
-    Surface s(QSize(420, 420));
+    Surface s(SizeI{420, 420});
     s.set_scale(-M, -M, M, M);
     return s;
 }
@@ -206,14 +206,14 @@ TEST(Animation, RunStepsDrawSegmentsAndEverySecondFrame)
     sc.s.params.Xo = 0.3;
     sc.s.params.Vox = 0.2;
     sc.draw();
-    const QImage still = sc.picture2.image();
+    const Image still = sc.picture2.image();
     RunState st = start_run(sc.s.params);
     int anim_count = 0;
     std::vector<int> frames;
     walk(st, sc.s.params, sc.c.h, sc.c.t_end, [&](const RunState& now, const StepInfo& info) {
         const auto n = static_cast<int>(info.n);
         const Crank crank = crank_offsets(sc.s.params, sc.s.look, info.t_start);
-        const QImage before = sc.picture2.image();
+        const Image before = sc.picture2.image();
         draw_step(sc.pics, sc.marks, sc.s.look, sc.blt, now, crank, anim_count);
         if (sc.picture2.image() != before)
             frames.push_back(n);
@@ -254,7 +254,7 @@ TEST(Animation, FramesRedrawOnlyWhatChangedAndEqualWholeFrames)
             const Crank crank = crank_offsets(sc.s.params, sc.s.look, info.t_start);
             const bool frame = anim_count == 2;
             draw_step(sc.pics, sc.marks, sc.s.look, sc.blt, now, crank, anim_count);
-            const QRect repaint = sc.picture2.take_dirty();
+            const QRect repaint = to_qrect(sc.picture2.take_dirty());
             if (!frame || n % 20 != 1)
                 return n < 400;
             ++frames;

@@ -15,12 +15,13 @@ using sp::test::pixel;
 
 QRgb at(const Surface& s, double x, double y)
 {
-    return s.image().pixel(pixel(s, x, y));
+    const QPoint p = pixel(s, x, y);
+    return s.image().pixel(p.x(), p.y());
 }
 
 int count(const Surface& s, QRgb colour)
 {
-    return sp::test::count_if(s, s.image().rect(), [colour](QRgb v) { return v == colour; });
+    return sp::test::count_if(s, to_qrect(s.image().rect()), [colour](QRgb v) { return v == colour; });
 }
 
 const QRgb kRed = qRgb(255, 0, 0);

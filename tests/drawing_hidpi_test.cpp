@@ -19,7 +19,7 @@ using namespace sp::colors;
 Surface blank(double ratio)
 {
     Surface s;
-    s.resize(QSize(100, 80), ratio);
+    s.resize(SizeI{100, 80}, ratio);
     s.set_scale(0, 0, 10, 8);
     return s;
 }
@@ -27,7 +27,8 @@ Surface blank(double ratio)
 // The ratio-1 image blown up pixel for pixel.
 QImage blown_up(const Surface& s, int ratio)
 {
-    return s.image().scaled(s.image().size() * ratio, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    const QImage one = qimage(s);
+    return one.scaled(one.size() * ratio, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
 // The bounding box of the ink a text left.
@@ -44,23 +45,23 @@ QRect ink(const Surface& s)
 TEST(HiDpi, ImageIsTheLogicalSizeTimesTheRatio)
 {
     const Surface two = blank(2);
-    EXPECT_EQ(two.size(), QSize(100, 80));
-    EXPECT_EQ(two.image().size(), QSize(200, 160));
-    EXPECT_EQ(two.image().devicePixelRatio(), 2.0);
-    EXPECT_EQ(two.to_pixel(10, 8).value(), QPointF(200, 160));
-    EXPECT_EQ(two.to_pixel(2.5, 4).value(), QPointF(50, 80));
+    EXPECT_EQ(two.size(), (SizeI{100, 80}));
+    EXPECT_EQ(two.image().size(), (SizeI{200, 160}));
+    EXPECT_EQ(two.image().device_pixel_ratio(), 2.0);
+    EXPECT_EQ(two.to_pixel(10, 8).value(), (PointF{200, 160}));
+    EXPECT_EQ(two.to_pixel(2.5, 4).value(), (PointF{50, 80}));
 
     Surface odd;
-    odd.resize(QSize(101, 7), 1.25);  // 126.25 × 8.75 image pixels, rounded up
-    EXPECT_EQ(odd.image().size(), QSize(127, 9));
-    odd.resize(QSize(40, 40));  // keeps its ratio
-    EXPECT_EQ(odd.image().size(), QSize(50, 50));
+    odd.resize(SizeI{101, 7}, 1.25);  // 126.25 × 8.75 image pixels, rounded up
+    EXPECT_EQ(odd.image().size(), (SizeI{127, 9}));
+    odd.resize(SizeI{40, 40});  // keeps its ratio
+    EXPECT_EQ(odd.image().size(), (SizeI{50, 50}));
 
     for (const double wild : {0.0, -2.0, 100.0, std::nan(""), HUGE_VAL}) {
         Surface s;
-        s.resize(QSize(10, 10), wild);
+        s.resize(SizeI{10, 10}, wild);
         EXPECT_EQ(s.device_pixel_ratio(), 1.0) << wild;
-        EXPECT_EQ(s.image().size(), QSize(10, 10)) << wild;
+        EXPECT_EQ(s.image().size(), (SizeI{10, 10})) << wild;
     }
 }
 
@@ -85,8 +86,8 @@ TEST(HiDpi, AxisParallelShapesAreTheRatioOneShapesBlownUp)
     draw(one);
     draw(two);
     draw(three);
-    EXPECT_EQ(two.image().convertToFormat(QImage::Format_RGB32), blown_up(one, 2));
-    EXPECT_EQ(three.image().convertToFormat(QImage::Format_RGB32), blown_up(one, 3));
+    EXPECT_EQ(qimage(two), blown_up(one, 2));
+    EXPECT_EQ(qimage(three), blown_up(one, 3));
 }
 
 TEST(HiDpi, WideLinesAndDotsAreAsWideTimesTheRatioAtTheSamePlace)
@@ -111,21 +112,21 @@ TEST(HiDpi, WideLinesAndDotsAreAsWideTimesTheRatioAtTheSamePlace)
     EXPECT_EQ(columns_with(two, 120, kRed).size(), 12U);
     EXPECT_EQ(columns_with(two, 120, kRed).front(), 2 * columns_with(one, 60, kRed).front());
     // The round end is drawn at the finer resolution, not blown up.
-    EXPECT_NE(two.image().convertToFormat(QImage::Format_RGB32), blown_up(one, 2));
+    EXPECT_NE(qimage(two), blown_up(one, 2));
 }
 
 TEST(HiDpi, TextsStandAtTheSamePlaceInTheScaledFont)
 {
     for (const auto& [font, points] : {std::pair{kPanelFontName, kPanelFontPoints},
                                        std::pair{kMagnifierFontName, kMagnifierFontPoints}}) {
-        Surface one(QSize(100, 80), font, points);
-        Surface two(QSize(100, 80), font, points);
+        Surface one(SizeI{100, 80}, font, points);
+        Surface two(SizeI{100, 80}, font, points);
         two.resize(two.size(), 2);
         for (Surface* s : {&one, &two}) {
             s->set_scale(0, 0, 10, 8);
             s->move_pen(Coord::x, 2);
             s->move_pen(Coord::y, 3);
-            s->print_text(QStringLiteral("-1.00"));
+            s->print_text("-1.00");
         }
         const QRect small = ink(one);
         const QRect large = ink(two);
@@ -183,21 +184,21 @@ TEST(HiDpi, DirtyRectangleInLogicalPixelsCoversEveryChangedPixel)
         [](Surface& s) { s.pen_width(6); s.plot_point(9.97, 7.98); },
         [](Surface& s) { s.fill_style(0); s.draw_circle(5.05, 4.05, 1.01, kBlue); },
         [](Surface& s) { s.pen_width(4); s.draw_box(0.01, 0.02, 3.33, 2.22, kBrown); },
-        [](Surface& s) { s.move_pen(Coord::x, 6.66); s.move_pen(Coord::y, 5.55); s.print_text(QStringLiteral("0.999")); },
+        [](Surface& s) { s.move_pen(Coord::x, 6.66); s.move_pen(Coord::y, 5.55); s.print_text("0.999"); },
         [](Surface& s) {
             Surface src = blank(s.device_pixel_ratio());
             src.pen_width(3);
             src.draw_line(0, 0, 10, 8, kGrid);
-            transparent_blt(s, QRect(13, 7, 50, 40), src, QRect(10, 10, 50, 40), kKey);
+            transparent_blt(s, RectI(13, 7, 50, 40), src, RectI(10, 10, 50, 40), kKey);
         },
     };
     for (const double ratio : {1.25, 1.5, 2.0, 3.0}) {
         Surface s = blank(ratio);
         s.take_dirty();
         for (std::size_t i = 0; i < operations.size(); ++i) {
-            const QImage before = s.image();
+            const Image before = s.image();
             operations[i](s);
-            const QRect logical = s.take_dirty();
+            const QRect logical = to_qrect(s.take_dirty());
             // Image pixel i covers [i, i+1); it is repainted when that overlaps the rectangle.
             const auto covered = [&](int x, int y) {
                 return x + 1 > logical.left() * ratio && x < (logical.right() + 1) * ratio &&
@@ -223,11 +224,11 @@ TEST(HiDpi, TransparentCopyTakesLogicalRectangles)
     src.draw_line(0, 1, 10, 1, kBlack);  // logical rows 9..11
     src.draw_line(5, 0, 5, 8, kKey);     // a hole
     Surface dst;
-    dst.resize(QSize(50, 50), 2);
+    dst.resize(SizeI{50, 50}, 2);
     dst.set_scale(0, 0, 5, 5);
     dst.pen_width(3);
     dst.draw_line(0, 0, 5, 0, kBlue);  // image rows 0..3
-    transparent_blt(dst, QRect(-10, -5, 100, 80), src, QRect(0, 0, 100, 80), kKey);
+    transparent_blt(dst, RectI(-10, -5, 100, 80), src, RectI(0, 0, 100, 80), kKey);
     // Source logical row 10 lands on logical row 5: image rows 10 and 11.
     EXPECT_EQ(rows_with(dst, 2, kBlack), (std::vector<int>{8, 9, 10, 11, 12, 13}));
     EXPECT_EQ(dst.image().pixel(20, 1), rgb(kWhite));
@@ -241,8 +242,8 @@ TEST(HiDpi, TransparentCopyTakesLogicalRectangles)
     for (Surface* s : {&sc.picture1, &sc.picture2, &sc.picture3, &sc.picture4, &sc.form3})
         s->resize(s->size(), 1.5);
     sc.draw();
-    EXPECT_EQ(sc.picture2.image().size(), QSize(630, 630));
-    const QImage plane = sc.picture1.image();
+    EXPECT_EQ(sc.picture2.image().size(), (SizeI{630, 630}));
+    const Image plane = sc.picture1.image();
     int same = 0;
     for (int y = 0; y < plane.height(); ++y)
         for (int x = 0; x < plane.width(); ++x)
@@ -288,9 +289,10 @@ TEST(HiDpi, PicturesAtAnyRatioKeepTheirPlaces)
         ASSERT_FALSE(column.empty()) << ratio;
         EXPECT_NEAR(column.back() + 1, (column_1.back() + 1) * ratio, 1.0) << ratio;
         // The pens stand on the same model point; its pixel is red on every ratio.
-        const QPointF end = sc->picture1.to_pixel(sc->picture1.pen_x(), sc->picture1.pen_y()).value();
-        const QPointF end_1 = one->picture1.to_pixel(one->picture1.pen_x(), one->picture1.pen_y()).value();
-        EXPECT_EQ(end, end_1 * ratio);
+        const PointF end = sc->picture1.to_pixel(sc->picture1.pen_x(), sc->picture1.pen_y()).value();
+        const PointF end_1 = one->picture1.to_pixel(one->picture1.pen_x(), one->picture1.pen_y()).value();
+        EXPECT_DOUBLE_EQ(end.x, end_1.x * ratio);
+        EXPECT_DOUBLE_EQ(end.y, end_1.y * ratio);
         EXPECT_TRUE(has(sc->picture1, pixel(sc->picture1, sc->picture1.pen_x(), sc->picture1.pen_y()), kRed));
         EXPECT_EQ(count(sc->picture2, kBrown) > 0, count(one->picture2, kBrown) > 0);
     }

@@ -15,7 +15,7 @@ using namespace sp::colors;
 // 100 × 80 pixels over x 0..10 (right) and y 0..8 (down) unless a test says otherwise.
 Surface blank(double x1 = 0, double y1 = 0, double x2 = 10, double y2 = 8)
 {
-    Surface s(QSize(100, 80));
+    Surface s(SizeI{100, 80});
     s.set_scale(x1, y1, x2, y2);
     return s;
 }
@@ -23,19 +23,19 @@ Surface blank(double x1 = 0, double y1 = 0, double x2 = 10, double y2 = 8)
 TEST(Surface, MapsTheWindowCornersEitherWayRound)
 {
     Surface s = blank();
-    EXPECT_EQ(s.to_pixel(0, 0).value(), QPointF(0, 0));
-    EXPECT_EQ(s.to_pixel(10, 8).value(), QPointF(100, 80));
-    EXPECT_EQ(s.to_pixel(2.5, 4).value(), QPointF(25, 40));
+    EXPECT_EQ(s.to_pixel(0, 0).value(), (PointF{0, 0}));
+    EXPECT_EQ(s.to_pixel(10, 8).value(), (PointF{100, 80}));
+    EXPECT_EQ(s.to_pixel(2.5, 4).value(), (PointF{25, 40}));
 
     // X(t) runs upward: the larger value is at the top.
     Surface up = blank(0, 2, 10, -2);
-    EXPECT_EQ(up.to_pixel(0, 2).value(), QPointF(0, 0));
-    EXPECT_EQ(up.to_pixel(0, -2).value(), QPointF(0, 80));
-    EXPECT_EQ(up.to_pixel(5, 1).value(), QPointF(50, 20));
+    EXPECT_EQ(up.to_pixel(0, 2).value(), (PointF{0, 0}));
+    EXPECT_EQ(up.to_pixel(0, -2).value(), (PointF{0, 80}));
+    EXPECT_EQ(up.to_pixel(5, 1).value(), (PointF{50, 20}));
 
     Surface mirrored = blank(10, 0, 0, 8);
-    EXPECT_EQ(mirrored.to_pixel(10, 0).value(), QPointF(0, 0));
-    EXPECT_EQ(mirrored.to_pixel(2, 0).value(), QPointF(80, 0));
+    EXPECT_EQ(mirrored.to_pixel(10, 0).value(), (PointF{0, 0}));
+    EXPECT_EQ(mirrored.to_pixel(2, 0).value(), (PointF{80, 0}));
 }
 
 TEST(Surface, WindowIsHeldInSinglePrecision)
@@ -149,38 +149,38 @@ TEST(Surface, TextsStartAtThePenInTheForeColour)
     Surface s = blank();
     s.move_pen(Coord::x, 3);
     s.move_pen(Coord::y, 2);
-    s.print_text(QStringLiteral("X"));
+    s.print_text("X");
     const int ink = count_if(s, QRect(30, 20, 14, 16), inky);
     EXPECT_GT(ink, 10);
-    EXPECT_EQ(count_if(s, s.image().rect(), inky), ink);  // nothing left of or above it
+    EXPECT_EQ(count_if(s, to_qrect(s.image().rect()), inky), ink);  // nothing left of or above it
     EXPECT_GT(text_match(s, QPoint(30, 20), QStringLiteral("X")), 0.99);
     EXPECT_LT(text_match(s, QPoint(30, 20), QStringLiteral("Y")), 0.9);
 }
 
 TEST(Surface, SymbolTextsShowGreekLetters)
 {
-    EXPECT_EQ(symbol_to_greek(QStringLiteral("a =")), QStringLiteral("α ="));
-    EXPECT_EQ(symbol_to_greek(QStringLiteral("b =")), QStringLiteral("β ="));
-    EXPECT_EQ(symbol_to_greek(QStringLiteral("g = 0,577")), QStringLiteral("γ = 0,577"));
-    EXPECT_EQ(symbol_to_greek(QStringLiteral("Dj = -0,500p")), QStringLiteral("Δφ = -0,500π"));
-    EXPECT_EQ(symbol_to_greek(QStringLiteral(" 24p")), QStringLiteral(" 24π"));
-    EXPECT_EQ(symbol_to_greek(QStringLiteral("t")), QStringLiteral("τ"));
+    EXPECT_EQ(symbol_to_greek("a ="), "α =");
+    EXPECT_EQ(symbol_to_greek("b ="), "β =");
+    EXPECT_EQ(symbol_to_greek("g = 0,577"), "γ = 0,577");
+    EXPECT_EQ(symbol_to_greek("Dj = -0,500p"), "Δφ = -0,500π");
+    EXPECT_EQ(symbol_to_greek(" 24p"), " 24π");
+    EXPECT_EQ(symbol_to_greek("t"), "τ");
 
     Surface greek = blank();
-    greek.font_name(QStringLiteral("Symbol"));
+    greek.font_name("Symbol");
     greek.move_pen(Coord::x, 1);
     greek.move_pen(Coord::y, 1);
-    greek.print_text(QStringLiteral("p"));
+    greek.print_text("p");
     Surface serif = blank();
     serif.move_pen(Coord::x, 1);
     serif.move_pen(Coord::y, 1);
-    serif.print_text(QStringLiteral("π"));
+    serif.print_text("π");
     EXPECT_EQ(greek.image(), serif.image());
 }
 
 TEST(Surface, PanelFontsAreMetricCompatibleSerifs)
 {
-    const QFont panel = typeface(kPanelFontName, kPanelFontPoints);
+    const QFont panel = typeface(QString::fromUtf8(kPanelFontName.data()), kPanelFontPoints);
     const QFontInfo info(panel);
     EXPECT_TRUE(info.family() == QStringLiteral("Times New Roman") ||
                 info.family() == QStringLiteral("Liberation Serif"))
@@ -192,18 +192,18 @@ TEST(Surface, PanelFontsAreMetricCompatibleSerifs)
 TEST(Surface, DirtyRectangleCoversWhatWasDrawn)
 {
     Surface s = blank();
-    EXPECT_EQ(s.take_dirty(), QRect(0, 0, 100, 80));  // the new image
-    EXPECT_TRUE(s.take_dirty().isEmpty());
+    EXPECT_EQ(s.take_dirty(), RectI(0, 0, 100, 80));  // the new image
+    EXPECT_TRUE(s.take_dirty().empty());
     s.pen_width(3);
     s.draw_line(2, 2, 5, 2, kRed);
-    const QRect r = s.take_dirty();
+    const QRect r = to_qrect(s.take_dirty());
     EXPECT_TRUE(r.contains(QRect(20, 19, 31, 3)));
     EXPECT_LE(r.width(), 34);
     EXPECT_LE(r.height(), 5);
     s.draw_line(20, 20, 30, 30, kRed);  // outside: nothing to repaint
-    EXPECT_TRUE(s.take_dirty().isEmpty());
+    EXPECT_TRUE(s.take_dirty().empty());
     s.clear();
-    EXPECT_EQ(s.take_dirty(), QRect(0, 0, 100, 80));
+    EXPECT_EQ(s.take_dirty(), RectI(0, 0, 100, 80));
 }
 
 TEST(Surface, TransparentCopyIsPixelForPixelExceptTheKey)
@@ -215,10 +215,10 @@ TEST(Surface, TransparentCopyIsPixelForPixelExceptTheKey)
     Surface anim = blank();
     anim.pen_width(5);
     anim.draw_line(0, 0, 10, 8, kBrown);
-    const QImage before = anim.image();
+    const Image before = anim.image();
     anim.take_dirty();
 
-    const QRect all(0, 0, 100, 80);
+    const RectI all(0, 0, 100, 80);
     transparent_blt(anim, all, plane, all, kKey);
     EXPECT_EQ(anim.take_dirty(), all);
     for (int y = 0; y < 80; ++y)
@@ -239,14 +239,14 @@ TEST(Surface, TransparentCopyIsPixelForPixelExceptTheKey)
 
 TEST(Surface, CopyRectanglesAreRoundedAndClipped)
 {
-    EXPECT_EQ(pixel_rect(0, 0, 420, 420), QRect(0, 0, 420, 420));
-    EXPECT_EQ(pixel_rect(0.4, 0.6, 419.6, 57.6), QRect(0, 1, 420, 58));
+    EXPECT_EQ(pixel_rect(0, 0, 420, 420), RectI(0, 0, 420, 420));
+    EXPECT_EQ(pixel_rect(0.4, 0.6, 419.6, 57.6), RectI(0, 1, 420, 58));
 
     Surface src = blank();
     src.pen_width(3);
     src.draw_line(0, 1, 10, 1, kBlack);
-    Surface dst(QSize(50, 50));
-    transparent_blt(dst, QRect(-10, -5, 100, 80), src, QRect(0, 0, 100, 80), kKey);
+    Surface dst(SizeI{50, 50});
+    transparent_blt(dst, RectI(-10, -5, 100, 80), src, RectI(0, 0, 100, 80), kKey);
     EXPECT_TRUE(has(dst, QPoint(0, 5), kBlack));  // source row 10 lands on row 5
     EXPECT_FALSE(has(dst, QPoint(0, 10), kBlack));
 }

@@ -16,21 +16,25 @@
 #include "drawing/surface.h"
 #include "model/characteristics.h"
 #include "model/extents.h"
+#include "qtdrawing/qt_drawing.h"
 
 namespace sp::test {
 
 inline QRgb rgb(std::uint32_t bgr) { return colors::to_rgb(bgr); }
 
+// A copy of the surface's picture as Qt holds pictures, for comparing and scaling.
+inline QImage qimage(const Surface& s) { return qimage_view(s.image()).copy(); }
+
 // The pixel a model point falls into.
 inline QPoint pixel(const Surface& s, double x, double y)
 {
-    const QPointF p = s.to_pixel(x, y).value();
-    return {static_cast<int>(std::floor(p.x())), static_cast<int>(std::floor(p.y()))};
+    const PointF p = s.to_pixel(x, y).value();
+    return {static_cast<int>(std::floor(p.x)), static_cast<int>(std::floor(p.y))};
 }
 
 inline bool has(const Surface& s, QPoint p, std::uint32_t bgr)
 {
-    return s.image().rect().contains(p) && s.image().pixel(p) == rgb(bgr);
+    return s.image().rect().contains(p.x(), p.y()) && s.image().pixel(p.x(), p.y()) == rgb(bgr);
 }
 
 inline bool has(const Surface& s, double x, double y, std::uint32_t bgr)
@@ -41,7 +45,7 @@ inline bool has(const Surface& s, double x, double y, std::uint32_t bgr)
 inline int count_if(const Surface& s, QRect r, const std::function<bool(QRgb)>& pred)
 {
     int n = 0;
-    r &= s.image().rect();
+    r &= to_qrect(s.image().rect());
     for (int y = r.top(); y <= r.bottom(); ++y)
         for (int x = r.left(); x <= r.right(); ++x)
             n += pred(s.image().pixel(x, y)) ? 1 : 0;
@@ -54,7 +58,7 @@ inline int count(const Surface& s, QRect r, std::uint32_t bgr)
     return count_if(s, r, [c](QRgb v) { return v == c; });
 }
 
-inline int count(const Surface& s, std::uint32_t bgr) { return count(s, s.image().rect(), bgr); }
+inline int count(const Surface& s, std::uint32_t bgr) { return count(s, to_qrect(s.image().rect()), bgr); }
 
 // Text pixels: dark grey or black (anti-aliased glyph edges included).
 inline bool inky(QRgb v) { return qGray(v) < 110; }
@@ -95,13 +99,13 @@ inline int runs(const std::vector<int>& v)
 // `text` alone on a blank surface like s, its text cell's top-left at image pixel `at`.
 inline Surface reference_text(const Surface& s, QPoint at, const QString& text, const QString& font)
 {
-    Surface ref(QSize(), font.isEmpty() ? s.font_name() : font, s.font_points());
+    Surface ref(SizeI(), font.isEmpty() ? s.font_name() : font.toStdString(), s.font_points());
     ref.resize(s.size(), s.device_pixel_ratio());
-    ref.set_scale(0, 0, s.size().width(), s.size().height());
+    ref.set_scale(0, 0, s.size().width, s.size().height);
     const double r = s.device_pixel_ratio();
     ref.move_pen(Coord::x, (at.x() + 0.5) / r);
     ref.move_pen(Coord::y, (at.y() + 0.5) / r);
-    ref.print_text(text);
+    ref.print_text(text.toStdString());
     return ref;
 }
 
@@ -114,8 +118,8 @@ inline double text_match(const Surface& s, QPoint at, const QString& text,
     Surface ref = reference_text(s, at, text, font);
     int glyph = 0;
     int found = 0;
-    const QImage& a = s.image();
-    const QImage& b = ref.image();
+    const Image& a = s.image();
+    const Image& b = ref.image();
     for (int y = 0; y < b.height(); ++y)
         for (int x = 0; x < b.width(); ++x) {
             if (!inky(b.pixel(x, y)))
@@ -135,7 +139,7 @@ inline int extra_ink(const Surface& s, QPoint at, const QString& text, QRect reg
 {
     Surface ref = reference_text(s, at, text, {});
     int extra = 0;
-    region &= s.image().rect();
+    region &= to_qrect(s.image().rect());
     for (int y = region.top(); y <= region.bottom(); ++y)
         for (int x = region.left(); x <= region.right(); ++x)
             extra += (inky(s.image().pixel(x, y)) && !inky(ref.image().pixel(x, y))) ? 1 : 0;
@@ -146,13 +150,13 @@ inline int extra_ink(const Surface& s, QPoint at, const QString& text, QRect reg
 // axes and the still frame as a re-layout draws them.
 struct Scene {
     Settings s = defaults();
-    Surface picture1{QSize(420, 420)};
-    Surface picture2{QSize(420, 420)};
-    Surface picture3{QSize(404, 206)};
-    Surface picture4{QSize(404, 206)};
-    Surface form3{QSize(250, 250), kMagnifierFontName, kMagnifierFontPoints};
+    Surface picture1{SizeI{420, 420}};
+    Surface picture2{SizeI{420, 420}};
+    Surface picture3{SizeI{404, 206}};
+    Surface picture4{SizeI{404, 206}};
+    Surface form3{SizeI{250, 250}, kMagnifierFontName, kMagnifierFontPoints};
     Pictures pics{picture1, picture2, picture3, picture4, form3};
-    CopyRects blt{QRect(0, 0, 420, 420), QRect(0, 0, 420, 420)};
+    CopyRects blt{RectI(0, 0, 420, 420), RectI(0, 0, 420, 420)};
     Characteristics c;
     Extents e;
     Marks marks;

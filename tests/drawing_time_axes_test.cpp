@@ -81,7 +81,7 @@ TEST(TimeAxes, DefaultValueGridsLettersAndEquilibrium)
     EXPECT_GT(text_match(y, pixel(y, 0.01 * t_end, 1.8), "Y"), 0.95);
 
     for (const Surface* g : {&x, &y}) {
-        EXPECT_EQ(g->font_name(), QStringLiteral("Times"));
+        EXPECT_EQ(g->font_name(), "Times");
         EXPECT_EQ(g->pen_width(), 3);
         EXPECT_EQ(g->pen_style(), 0);
         EXPECT_EQ(g->pen_x(), 0);
@@ -166,7 +166,7 @@ namespace {
 // its "0.000" at the left are left out.
 std::vector<std::pair<int, int>> label_clusters(const Surface& g)
 {
-    const QImage& img = g.image();
+    const Image& img = g.image();
     const int axis = test::pixel(g, 0, 0).y();
     std::vector<std::pair<int, int>> clusters;
     for (int x = 45; x < img.width(); ++x) {

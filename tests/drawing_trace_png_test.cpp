@@ -56,7 +56,7 @@ TEST(TracePng, DefaultPicturesAreTheWindowsEmptyPictures)
     const Surface* surfaces[] = {&sc.picture1, &sc.picture2, &sc.picture3, &sc.picture4,
                                  &sc.form3};
     for (int k = 0; k < 5; ++k)
-        EXPECT_EQ(picture(dir, kFiles[k]), surfaces[k]->image()) << kFiles[k];
+        EXPECT_EQ(picture(dir, kFiles[k]), qimage(*surfaces[k])) << kFiles[k];
 }
 
 TEST(TracePng, ClientSizeAndRunSteps)

@@ -1,8 +1,11 @@
 // main() of the tests that need a QApplication: headless on the offscreen platform, with
-// a fixed locale so that number texts do not depend on the machine.
+// a fixed locale so that number texts do not depend on the machine, and the pictures'
+// texts in Qt's fonts as the window and the tool draw them.
 #include <QApplication>
 #include <QLocale>
 #include <gtest/gtest.h>
+
+#include "qtdrawing/qt_drawing.h"
 
 namespace {
 
@@ -26,6 +29,7 @@ int main(int argc, char** argv)
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     previousHandler = qInstallMessageHandler(quietHandler);
     QApplication app(argc, argv);
+    sp::use_qt_text();
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

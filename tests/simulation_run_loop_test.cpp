@@ -27,7 +27,7 @@ public:
     {
         chars_ = sp::characteristics_of(settings_.params);
         const sp::Extents e = sp::minmax(settings_.params, chars_, settings_.scales, settings_.look);
-        blt_ = {QRect(0, 0, 200, 200), QRect(0, 0, 200, 200)};
+        blt_ = {sp::RectI(0, 0, 200, 200), sp::RectI(0, 0, 200, 200)};
         sp::Pictures pics = pictures();
         marks_ = sp::redraw_empty(pics, settings_, chars_, e, blt_, '.');
         // Only a run's frames may draw on the animation from here on.
@@ -63,7 +63,7 @@ public:
 
     bool animationDrawn() const
     {
-        const QImage& img = picture2.image();
+        const sp::Image& img = picture2.image();
         for (int y = 0; y < img.height(); ++y)
             for (int x = 0; x < img.width(); ++x)
                 if (img.pixel(x, y) != sp::colors::to_rgb(sp::colors::kWhite))
@@ -71,11 +71,11 @@ public:
         return false;
     }
 
-    sp::Surface picture1{QSize(200, 200)};
-    sp::Surface picture2{QSize(200, 200)};
-    sp::Surface picture3{QSize(190, 95)};
-    sp::Surface picture4{QSize(190, 95)};
-    sp::Surface lupa{QSize(100, 100), sp::kMagnifierFontName, sp::kMagnifierFontPoints};
+    sp::Surface picture1{sp::SizeI{200, 200}};
+    sp::Surface picture2{sp::SizeI{200, 200}};
+    sp::Surface picture3{sp::SizeI{190, 95}};
+    sp::Surface picture4{sp::SizeI{190, 95}};
+    sp::Surface lupa{sp::SizeI{100, 100}, sp::kMagnifierFontName, sp::kMagnifierFontPoints};
 
     bool stop_caption = true;
     bool quit = false;

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <unistd.h>
 
+#include "qtdrawing/qt_drawing.h"
 #include "window/form3.h"
 #include "window/panel.h"
 #include "window_fixture.h"
@@ -55,8 +56,8 @@ TEST(Soak, TwoHundredThousandStepsKeepMemoryFlatAndPicturesInBounds)
         if (steps % 1000 != 0)
             return;
         for (sp::Panel* panel : panels)
-            in_bounds = in_bounds && panel->surface().size() == panel->size() &&
-                        !panel->surface().image().isNull() && std::isfinite(panel->surface().pen_x()) &&
+            in_bounds = in_bounds && sp::to_qsize(panel->surface().size()) == panel->size() &&
+                        !panel->surface().image().null() && std::isfinite(panel->surface().pen_x()) &&
                         std::isfinite(panel->surface().pen_y());
         if (steps == 20'000)
             warm = residentBytes();

@@ -45,7 +45,7 @@ TEST_F(WindowTest, ControlsStandWhereTheLayoutPutsThem)
     EXPECT_EQ(child<QWidget>("Picture4")->geometry(), QRect(16, 214, 404, 206));
     EXPECT_EQ(child<QWidget>("Option2")->geometry(), QRect(3, 37, 80, 20));
     // Every panel's surface has the panel's size, hidden ones too.
-    EXPECT_EQ(child<sp::Panel>("Picture3")->surface().size(), QSize(404, 206));
+    EXPECT_EQ(child<sp::Panel>("Picture3")->surface().size(), (sp::SizeI{404, 206}));
 }
 
 TEST_F(WindowTest, WideningMovesTheColumnAndGrowsTheSquare)
@@ -116,13 +116,13 @@ TEST_F(WindowTest, MagnifierOpensFlushRightOfTheMainWindow)
     EXPECT_EQ(lupa->windowTitle(), QStringLiteral("Лупа"));
     EXPECT_EQ(lupa->frameGeometry().topLeft(),
               QPoint(form->frameGeometry().right() + 1, form->frameGeometry().top()));
-    EXPECT_EQ(lupa->surface().size(), QSize(250, 250));
+    EXPECT_EQ(lupa->surface().size(), (sp::SizeI{250, 250}));
 
     layouts = 0;
     lupa->resize(300, 280);
     QCoreApplication::processEvents();
     EXPECT_EQ(layouts, 1);  // its resize redraws the main window
-    EXPECT_EQ(lupa->surface().size(), QSize(300, 280));
+    EXPECT_EQ(lupa->surface().size(), (sp::SizeI{300, 280}));
 }
 
 TEST_F(WindowTest, MenusCallThePlatform)
@@ -187,9 +187,9 @@ TEST_F(WindowTest, AFieldEditClearsTheRunsDrawings)
     plane.line_to(1.5, 1.5, sp::colors::kRed);
     const auto p = plane.to_pixel(0.75, (4.0 / 3.0 + 1.5) / 2);
     ASSERT_TRUE(p);
-    EXPECT_EQ(plane.image().pixel(p->toPoint()), sp::colors::to_rgb(sp::colors::kRed));
+    EXPECT_EQ(plane.image().pixel(qRound(p->x), qRound(p->y)), sp::colors::to_rgb(sp::colors::kRed));
     type(text("Text7"), "0.2");
-    EXPECT_NE(plane.image().pixel(p->toPoint()), sp::colors::to_rgb(sp::colors::kRed));
+    EXPECT_NE(plane.image().pixel(qRound(p->x), qRound(p->y)), sp::colors::to_rgb(sp::colors::kRed));
 }
 
 }  // namespace

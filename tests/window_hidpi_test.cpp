@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "drawing_test_support.h"
+#include "qtdrawing/qt_drawing.h"
 #include "window/form3.h"
 #include "window/panel.h"
 #include "window/portrait_window.h"
@@ -38,7 +39,7 @@ protected:
     {
         for (const sp::Panel* panel : panels())
             if (panel->surface().device_pixel_ratio() != ratio ||
-                panel->surface().image().size() != panel->size() * ratio)
+                sp::to_qsize(panel->surface().image().size()) != panel->size() * ratio)
                 return false;
         return true;
     }
@@ -79,7 +80,7 @@ TEST_F(HiDpiTest, AMoveToAScreenOfAnotherRatioRedrawsEveryPictureAtIt)
     sp::Panel* lupa = form->magnifier()->panel();
     moveTo(form->magnifier(), "double", QPoint(300, 20));
     ASSERT_TRUE(waitFor([&] { return lupa->surface().device_pixel_ratio() == 2.0; }));
-    EXPECT_EQ(lupa->surface().image().size(), QSize(500, 500));
+    EXPECT_EQ(lupa->surface().image().size(), (sp::SizeI{500, 500}));
     EXPECT_GT(sp::test::count(lupa->surface(), sp::colors::kBlack), 500);
 }
 
@@ -99,7 +100,7 @@ TEST_F(HiDpiTest, ThePortraitDrawsAtItsScreensRatio)
 
     moveTo(portrait, "double", QPoint(300, 20));
     ASSERT_TRUE(waitFor([&] { return panel->surface().device_pixel_ratio() == 2.0; }));
-    EXPECT_EQ(panel->surface().image().size(), panel->size() * 2);
+    EXPECT_EQ(sp::to_qsize(panel->surface().image().size()), panel->size() * 2);
     EXPECT_GT(sp::test::count(panel->surface(), sp::colors::kBlack), 500);  // the axes again
     child<QPushButton>("CmdOK")->click();
     const int red_at_2 = sp::test::count(panel->surface(), sp::kPortraitLine);
@@ -128,7 +129,7 @@ TEST_F(HiDpiTest, StepRepaintsShowTheImagesPixelForPixel)
         for (sp::Panel* panel : shown) {
             const QImage screen = onScreen(panel);
             ASSERT_EQ(screen.size(), panel->size() * 2);
-            const QImage image = panel->surface().image().convertToFormat(QImage::Format_RGB32);
+            const QImage image = sp::qimage_view(panel->surface().image()).copy();
             // Only where no control lies over the panel: the graph choice's opaque frame
             // covers the bottom edge of the plane.
             long long seen = 0;

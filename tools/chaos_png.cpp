@@ -10,6 +10,7 @@
 
 #include "drawing/colors.h"
 #include "drawing/surface.h"
+#include "qtdrawing/qt_drawing.h"
 #include "tools/plot_support.h"
 #include "model/number_format.h"
 #include "tools/resonance_png.h"
@@ -56,7 +57,7 @@ public:
         s_.fore_color(colors::kBlack);
         s_.move_pen(Coord::x, x);
         s_.move_pen(Coord::y, y);
-        s_.print_text(t);
+        s_.print_text(t.toStdString());
     }
 
     void axes(const QString& x_name, const QString& y_name)
@@ -113,7 +114,7 @@ private:
 
 QImage section_picture(const Parameters& p, const Section& sec, double scale)
 {
-    Surface s(QSize(kWidth, kHeight), kPanelFontName, kPlotFontPoints);
+    Surface s(SizeI{kWidth, kHeight}, kPanelFontName, kPlotFontPoints);
     s.resize(s.size(), scale);
     std::vector<double> xs, vs;
     for (const SectionPoint& q : sec.points)
@@ -132,13 +133,13 @@ QImage section_picture(const Parameters& p, const Section& sec, double scale)
                                      .arg(sec.points.front().k)
                                      .arg(sec.points.back().k);
     plot.text(12, kHeight - 26, points);
-    return s.image();
+    return qimage_view(s.image()).copy();
 }
 
 QImage bifurcation_picture(const Parameters& p, const std::vector<double>& betas,
                            const std::vector<Section>& sections, double scale)
 {
-    Surface s(QSize(kWidth, kHeight), kPanelFontName, kPlotFontPoints);
+    Surface s(SizeI{kWidth, kHeight}, kPanelFontName, kPlotFontPoints);
     s.resize(s.size(), scale);
     std::vector<double> xs;
     for (const Section& sec : sections)
@@ -158,7 +159,7 @@ QImage bifurcation_picture(const Parameters& p, const std::vector<double>& betas
               QStringLiteral("%1 расчётов, β от %2 до %3; точки одного β — в одном столбце")
                   .arg(betas.size())
                   .arg(short_number(betas.empty() ? 0 : betas.front()), short_number(betas.empty() ? 0 : betas.back())));
-    return s.image();
+    return qimage_view(s.image()).copy();
 }
 
 analysis::Outcome write_section_png(const Parameters& p, const Section& sec, const std::string& dir,

@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <algorithm>
 #include <array>
@@ -11,6 +10,7 @@
 #include <ostream>
 
 #include "drawing/surface.h"
+#include "drawing/text.h"
 #include "tools/trace_png.h"
 
 namespace sp::trace {
@@ -45,13 +45,7 @@ int tick_decimals(double step) { return std::max(0, static_cast<int>(-std::floor
 // Text widths as the surface will draw them: its face at its 96 dots per inch.
 double text_width(const QString& text)
 {
-    static const QImage device = [] {
-        QImage img(1, 1, QImage::Format_RGB32);
-        img.setDotsPerMeterX(3780);
-        img.setDotsPerMeterY(3780);
-        return img;
-    }();
-    return QFontMetricsF(typeface(kPanelFontName, kPlotFontPoints), &device).horizontalAdvance(text);
+    return text_seam().measure(kPanelFontName, kPlotFontPoints, text.toStdString()).advance;
 }
 
 QString short_number(double v)

@@ -14,6 +14,7 @@
 #include "drawing/clip.h"
 #include "drawing/colors.h"
 #include "drawing/surface.h"
+#include "qtdrawing/qt_drawing.h"
 #include "tools/plot_support.h"
 #include "model/characteristics.h"
 #include "model/number_format.h"
@@ -35,9 +36,9 @@ constexpr double kDashOn = 11, kDashOff = 7;
 class Plot {
 public:
     Plot(Surface& s, Range beta, Range amp, int top, int bottom)
-        : s_(s), beta_(beta), amp_(amp), top_(top), w_(s.size().width() - kLeft - kRight), h_(bottom - top)
+        : s_(s), beta_(beta), amp_(amp), top_(top), w_(s.size().width - kLeft - kRight), h_(bottom - top)
     {
-        s_.set_scale(0, 0, s.size().width(), s.size().height());
+        s_.set_scale(0, 0, s.size().width, s.size().height);
     }
     double px(double beta) const { return kLeft + (beta - beta_.lo) / (beta_.hi - beta_.lo) * w_; }
     double py(double a) const { return top_ + h_ - (a - amp_.lo) / (amp_.hi - amp_.lo) * h_; }
@@ -51,7 +52,7 @@ public:
         s_.fore_color(colour);
         s_.move_pen(Coord::x, x);
         s_.move_pen(Coord::y, y);
-        s_.print_text(t);
+        s_.print_text(t.toStdString());
     }
     // A segment in data coordinates, cut to the plot area; false when nothing is left.
     bool cut(double& xa, double& ya, double& xb, double& yb) const
@@ -246,10 +247,10 @@ QString runs_line(const std::vector<analysis::SweepRow>& rows)
 
 QImage resonance_picture(const Parameters& p, const std::vector<analysis::SweepRow>& rows, double scale)
 {
-    Surface s(QSize(kResonanceWidth, kResonanceHeight), kPanelFontName, kPlotFontPoints);
+    Surface s(SizeI{kResonanceWidth, kResonanceHeight}, kPanelFontName, kPlotFontPoints);
     s.resize(s.size(), scale);
     if (rows.empty())
-        return s.image();
+        return qimage_view(s.image()).copy();
     Plot plot(s, beta_range(rows), amplitude_range(rows), kTop, kSwingBottom);
     plot.text(12, 12, QStringLiteral("Размах колебаний за последние 10 периодов (пустые точки — не установились)"));
     grid_and_axes(plot);
@@ -281,7 +282,7 @@ QImage resonance_picture(const Parameters& p, const std::vector<analysis::SweepR
         draw_curve(lag, rows, c);
     plot.text(12, kResonanceHeight - 48, parameters_line(p, false));
     plot.text(12, kResonanceHeight - 26, runs_line(rows));
-    return s.image();
+    return qimage_view(s.image()).copy();
 }
 
 analysis::Outcome write_resonance(const Parameters& p, const std::vector<analysis::SweepRow>& rows, const std::string& dir,

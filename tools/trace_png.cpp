@@ -8,6 +8,7 @@
 #include <ostream>
 
 #include "drawing/pictures.h"
+#include "qtdrawing/qt_drawing.h"
 #include "geometry/layout.h"
 #include "model/characteristics.h"
 #include "model/extents.h"
@@ -17,7 +18,7 @@
 namespace sp::trace {
 namespace {
 
-QSize panel_size(const Rect& r)
+SizeI panel_size(const Rect& r)
 {
     const PixelRect p = whole_pixels(r);
     return {p.width, p.height};
@@ -52,6 +53,7 @@ bool draw_run(Pictures& pics, const Settings& s, const Characteristics& c, const
 // Fonts need an application object; a tool run from a terminal or a script has none.
 std::unique_ptr<QGuiApplication> ensure_application()
 {
+    use_qt_text();
     if (QCoreApplication::instance() != nullptr)
         return nullptr;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -87,7 +89,7 @@ analysis::Outcome write_pictures(const Settings& settings, const std::string& di
     Surface picture2(panel_size(g.Picture2));
     Surface picture3(panel_size(g.Picture3));
     Surface picture4(panel_size(g.Picture4));
-    Surface form3(QSize(kMagnifierSide, kMagnifierSide), kMagnifierFontName, kMagnifierFontPoints);
+    Surface form3(SizeI{kMagnifierSide, kMagnifierSide}, kMagnifierFontName, kMagnifierFontPoints);
     Pictures pics{picture1, picture2, picture3, picture4, form3};
     for (Surface* surface : {&picture1, &picture2, &picture3, &picture4, &form3})
         surface->resize(surface->size(), scale);
@@ -110,7 +112,7 @@ analysis::Outcome write_pictures(const Settings& settings, const std::string& di
         {"yt.png", &picture4},    {"magnifier.png", &form3}};
     for (const auto& [name, surface] : files) {
         const QString path = out.filePath(QString::fromLatin1(name));
-        if (!printable(surface->image(), scale).save(path, "PNG")) {
+        if (!printable(qimage_view(surface->image()), scale).save(path, "PNG")) {
             err << "spring-pendulum-trace: cannot write " << path.toStdString() << "\n";
             return analysis::Outcome::CannotWrite;
         }

@@ -2,8 +2,8 @@
 
 #include <QLocale>
 
-#include "drawing/surface.h"
 #include "drawing/symbol_font.h"
+#include "qtdrawing/qt_drawing.h"
 
 namespace sp::fonts {
 
@@ -19,7 +19,7 @@ QFont sans(double points)
 
 QString greek_text(const QString& symbol_text)
 {
-    return sp::symbol_to_greek(symbol_text);
+    return QString::fromStdString(sp::symbol_to_greek(symbol_text.toStdString()));
 }
 
 char decimal_point()

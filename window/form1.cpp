@@ -161,8 +161,8 @@ void Form1::layout()
     for (Panel* panel : pictures_)
         panel->fitSurface();
     show_graphs();
-    blt_.source = QRect(qRound(g.blt_xs), qRound(g.blt_ys), qRound(g.blt_ws), qRound(g.blt_hs));
-    blt_.dest = QRect(qRound(g.blt_xd), qRound(g.blt_yd), qRound(g.blt_wd), qRound(g.blt_hd));
+    blt_.source = RectI(qRound(g.blt_xs), qRound(g.blt_ys), qRound(g.blt_ws), qRound(g.blt_hs));
+    blt_.dest = RectI(qRound(g.blt_xd), qRound(g.blt_yd), qRound(g.blt_wd), qRound(g.blt_hd));
 }
 
 void Form1::redrawPictures()

@@ -12,6 +12,7 @@
 #include <QScrollBar>
 
 #include "model/number_format.h"
+#include "qtdrawing/qt_drawing.h"
 #include "platform/platform.h"
 #include "window/curve_window.h"
 #include "window/experiments.h"
@@ -135,8 +136,9 @@ void Form1::saveFigures()
     rememberFolder(folder);
     ensureMagnifier();
     const std::array<QSize, 5> sizes = {
-        pictures_[0]->surface().size(), pictures_[1]->surface().size(),
-        pictures_[2]->surface().size(), pictures_[3]->surface().size(), form3_->surface().size()};
+        to_qsize(pictures_[0]->surface().size()), to_qsize(pictures_[1]->surface().size()),
+        to_qsize(pictures_[2]->surface().size()), to_qsize(pictures_[3]->surface().size()),
+        to_qsize(form3_->surface().size())};
     const std::array<QImage, 5> images = draw_pictures(settings_, sizes, blt_, drawnSteps_,
                                                        2 * devicePixelRatioF(), fonts::decimal_point());
     for (std::size_t i = 0; i < images.size(); ++i) {

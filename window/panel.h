@@ -16,7 +16,7 @@ class Panel : public QWidget {
     Q_OBJECT
 
 public:
-    explicit Panel(QWidget* parent = nullptr, const QString& font_name = kPanelFontName,
+    explicit Panel(QWidget* parent = nullptr, std::string_view font_name = kPanelFontName,
                    double font_points = kPanelFontPoints);
 
     Surface& surface() { return surface_; }

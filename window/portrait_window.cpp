@@ -3,6 +3,7 @@
 #include <QResizeEvent>
 
 #include "analysis/section.h"
+#include "qtdrawing/qt_drawing.h"
 #include "window/artwork.h"
 #include "window/fonts.h"
 #include "window/panel.h"
@@ -52,13 +53,13 @@ void PortraitWindow::drawEmpty()
 
 void PortraitWindow::drawStep(const RunState& before, const RunState& after)
 {
-    std::vector<QPointF> dots;
+    std::vector<PointF> dots;
     for (const SectionPoint& point : section_points_in_step(params_, before, after))
-        dots.emplace_back(point.x, point.vx);
+        dots.push_back({point.x, point.vx});
     // After a clear, during a run, the line goes on from where the motion is, not from
     // the initial point.
-    const QPointF from(before.x, before.vx);
-    portrait_step(panel_->surface(), fresh_ ? &from : nullptr, QPointF(after.x, after.vx), dots);
+    const PointF from{before.x, before.vx};
+    portrait_step(panel_->surface(), fresh_ ? &from : nullptr, PointF{after.x, after.vx}, dots);
     fresh_ = false;
 }
 
@@ -67,7 +68,7 @@ void PortraitWindow::resizeEvent(QResizeEvent* event)
     QWidget::resizeEvent(event);
     panel_->resize(event->size());
     // The portrait alone is drawn again, empty, at its new size; a run goes on into it.
-    const bool resized = panel_->surface().size() != event->size();
+    const bool resized = panel_->surface().size() != to_size(event->size());
     panel_->fitSurface();
     if (resized)
         drawEmpty();

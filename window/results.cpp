@@ -7,6 +7,7 @@
 #include "model/characteristics.h"
 #include "model/extents.h"
 #include "model/oscillator.h"
+#include "qtdrawing/qt_drawing.h"
 
 namespace sp {
 
@@ -34,11 +35,11 @@ std::array<QImage, 5> draw_pictures(const Settings& s, const std::array<QSize, 5
                                     const CopyRects& blt, std::int64_t steps, double ratio,
                                     char decimal_point)
 {
-    Surface p1(sizes[0]), p2(sizes[1]), p3(sizes[2]), p4(sizes[3]);
-    Surface lupa(sizes[4], kMagnifierFontName, kMagnifierFontPoints);
+    Surface p1, p2, p3, p4;
+    Surface lupa({}, kMagnifierFontName, kMagnifierFontPoints);
     std::array<Surface*, 5> all = {&p1, &p2, &p3, &p4, &lupa};
     for (std::size_t i = 0; i < all.size(); ++i)
-        all[i]->resize(sizes[i], ratio);
+        all[i]->resize(to_size(sizes[i]), ratio);
     Pictures pics{p1, p2, p3, p4, lupa};
     const Characteristics c = characteristics_of(s.params);
     const Extents e = minmax(s.params, c, s.scales, s.look);
@@ -48,7 +49,7 @@ std::array<QImage, 5> draw_pictures(const Settings& s, const std::array<QSize, 5
     draw_first_steps(pics, s, c, marks, blt, steps, drawn);
     std::array<QImage, 5> images;
     for (std::size_t i = 0; i < all.size(); ++i)
-        images[i] = all[i]->image();
+        images[i] = qimage_view(all[i]->image()).copy();
     return images;
 }
 

@@ -16,6 +16,10 @@
 
 #include "analysis/csv.h"
 #include "analysis/sweep.h"
+#include "drawing/animation.h"
+#include "drawing/pictures.h"
+#include "drawing/surface.h"
+#include "geometry/layout.h"
 #include "model/characteristics.h"
 #include "model/entry.h"
 #include "model/extents.h"
@@ -24,6 +28,7 @@
 #include "model/parameters.h"
 #include "model/walk.h"
 #include "web/field_edit.h"
+#include "web/text_seam.h"
 
 namespace {
 
@@ -45,6 +50,42 @@ Session& session()
 {
     static Session s;
     return s;
+}
+
+// The five pictures as the window has them, drawn by the core; the page shows their pixels.
+struct Drawing {
+    Surface picture1, picture2, picture3, picture4;
+    Surface form3{SizeI{250, 250}, kMagnifierFontName, kMagnifierFontPoints};
+    Geometry geometry;
+    CopyRects blt;
+    Marks marks;
+    int anim_count = 0;
+    bool laid_out = false;
+    Pictures pictures() { return {picture1, picture2, picture3, picture4, form3}; }
+    Surface* surface(int i)
+    {
+        Surface* all[] = {&picture1, &picture2, &picture3, &picture4, &form3};
+        return i >= 0 && i < 5 ? all[i] : nullptr;
+    }
+};
+
+Drawing& drawing()
+{
+    static Drawing d;
+    return d;
+}
+
+SizeI panel_size(const Rect& r)
+{
+    const PixelRect p = whole_pixels(r);
+    return {p.width, p.height};
+}
+
+std::string json_rect(const Rect& r)
+{
+    const PixelRect p = whole_pixels(r);
+    return "[" + std::to_string(p.left) + "," + std::to_string(p.top) + "," + std::to_string(p.width) +
+           "," + std::to_string(p.height) + "]";
 }
 
 const char* hand_out(std::string text)
@@ -155,6 +196,7 @@ EMSCRIPTEN_KEEPALIVE void sp_run_start()
     s.run = start_run(s.run_params);
     s.steps = 0;
     s.running = true;
+    drawing().anim_count = 0;
 }
 
 // Takes up to `count` steps of the run; returns how many were taken. The run ends when its
@@ -167,10 +209,16 @@ EMSCRIPTEN_KEEPALIVE int sp_run_steps(int count)
     if (!s.running || count <= 0)
         return 0;
     int taken = 0;
+    Drawing& d = drawing();
+    Pictures pics = d.pictures();
     const WalkEnd end = walk(s.run, s.run_params, s.run_c.h, s.run_c.t_end,
-                             [&](const RunState& state, const StepInfo&) {
+                             [&](const RunState& state, const StepInfo& info) {
                                  s.chunk.insert(s.chunk.end(), {static_cast<double>(state.t), state.x,
                                                                 state.y, state.vx, state.vy, state.xs});
+                                 if (d.laid_out)
+                                     draw_step(pics, d.marks, s.settings.look, d.blt, state,
+                                               crank_offsets(s.run_params, s.settings.look, info.t_start),
+                                               d.anim_count);
                                  return ++taken < count;
                              });
     s.steps += taken;
@@ -233,6 +281,58 @@ EMSCRIPTEN_KEEPALIVE void sp_set_parameter(int id, double value)
 EMSCRIPTEN_KEEPALIVE double sp_parameter(int id)
 {
     return valid_field(id) ? value_of(session().settings.params, static_cast<ParamId>(id)) : 0.0;
+}
+
+// The window's geometry for a client of cw × ch: the pictures get the panels' sizes at the
+// device pixel ratio given, and are drawn empty as a re-layout draws them (characteristics,
+// regions, axes). {"Picture1": [left, top, width, height], …, "VScroll1", "VScroll2"}
+EMSCRIPTEN_KEEPALIVE const char* sp_layout(double cw, double ch, double ratio, char decimal_point)
+{
+    static const bool texts = (web::use_browser_text(), true);
+    static_cast<void>(texts);
+    Drawing& d = drawing();
+    const Settings& s = session().settings;
+    d.geometry = layout(cw, ch);
+    const Geometry& g = d.geometry;
+    const double r = drawing_ratio(ratio);
+    d.picture1.resize(panel_size(g.Picture1), r);
+    d.picture2.resize(panel_size(g.Picture2), r);
+    d.picture3.resize(panel_size(g.Picture3), r);
+    d.picture4.resize(panel_size(g.Picture4), r);
+    d.form3.resize({250, 250}, r);
+    d.blt = {pixel_rect(g.blt_xs, g.blt_ys, g.blt_ws, g.blt_hs),
+             pixel_rect(g.blt_xd, g.blt_yd, g.blt_wd, g.blt_hd)};
+    const Characteristics c = characteristics_of(s.params);
+    const Extents e = minmax(s.params, c, s.scales, s.look);
+    Pictures pics = d.pictures();
+    d.marks = redraw_empty(pics, s, c, e, d.blt, decimal_point);
+    d.laid_out = true;
+    return hand_out("{\"Picture1\":" + json_rect(g.Picture1) + ",\"Picture2\":" + json_rect(g.Picture2) +
+                    ",\"Picture3\":" + json_rect(g.Picture3) + ",\"Picture4\":" + json_rect(g.Picture4) +
+                    ",\"VScroll1\":" + json_rect(g.VScroll1) + ",\"VScroll2\":" + json_rect(g.VScroll2) + "}");
+}
+
+// A picture's pixels (0 to 4: plane, animation, X(t), Y(t), magnifier) and the part that
+// changed since it was last asked, in image pixels:
+// {"pixels": address, "width", "height", "dirty": [x, y, width, height]}
+EMSCRIPTEN_KEEPALIVE const char* sp_picture(int i)
+{
+    Surface* surface = drawing().surface(i);
+    if (surface == nullptr || surface->image().null())
+        return hand_out("{\"pixels\":0,\"width\":0,\"height\":0,\"dirty\":[0,0,0,0]}");
+    const Image& image = surface->image();
+    const RectI logical = surface->take_dirty();
+    const double r = surface->device_pixel_ratio();
+    const auto px = [&](int v) { return static_cast<int>(std::floor(v * r)); };
+    RectI dirty(px(logical.left()), px(logical.top()),
+                static_cast<int>(std::ceil((logical.right() + 1) * r)) - px(logical.left()),
+                static_cast<int>(std::ceil((logical.bottom() + 1) * r)) - px(logical.top()));
+    dirty &= RectI(0, 0, image.width(), image.height());
+    return hand_out("{\"pixels\":" + std::to_string(reinterpret_cast<std::uintptr_t>(image.bits())) +
+                    ",\"width\":" + std::to_string(image.width()) + ",\"height\":" +
+                    std::to_string(image.height()) + ",\"dirty\":[" + std::to_string(dirty.x()) + "," +
+                    std::to_string(dirty.y()) + "," + std::to_string(dirty.width()) + "," +
+                    std::to_string(dirty.height()) + "]}");
 }
 
 }  // extern "C"

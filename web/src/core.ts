@@ -2,11 +2,14 @@
 // spcore.js defines createCore(); the page loads it by a script tag, a worker by
 // importScripts.
 
+import { drawText, measureText } from "./text";
+
 interface EmscriptenModule {
   cwrap(name: string, ret: string | null, args: string[]): (...a: unknown[]) => unknown;
   HEAPF64: Float64Array;
+  HEAPU32: Uint32Array;
 }
-declare function createCore(): Promise<EmscriptenModule>;
+declare function createCore(hooks?: object): Promise<EmscriptenModule>;
 
 export interface Characteristics {
   g: string | null;
@@ -35,11 +38,37 @@ export interface FieldEdit {
   faults: ("Negative" | "NotPositive")[];
 }
 
+export interface Picture {
+  pixels: number;
+  width: number;
+  height: number;
+  dirty: [number, number, number, number];
+}
+
+export type Rect = [number, number, number, number];
+export interface Panels {
+  Picture1: Rect;
+  Picture2: Rect;
+  Picture3: Rect;
+  Picture4: Rect;
+  VScroll1: Rect;
+  VScroll2: Rect;
+}
+
 export class Core {
   private constructor(private readonly m: EmscriptenModule) {}
 
-  static async load(): Promise<Core> {
-    return new Core(await createCore());
+  // The page draws the pictures' texts; a worker has no pictures and no fonts to give.
+  static async load(withText = true): Promise<Core> {
+    let module: EmscriptenModule | null = null;
+    const hooks = withText ? {
+      spMeasureText: measureText,
+      spDrawText: (pixels: number, w: number, h: number, ratio: number, font: string, points: number,
+                   x: number, y: number, rgb: number, text: string) =>
+        drawText(() => module!.HEAPU32, pixels, w, h, ratio, font, points, x, y, rgb, text),
+    } : {};
+    module = await createCore(hooks);
+    return new Core(module);
   }
 
   private fn(name: string, ret: string | null, args: string[]) {
@@ -74,6 +103,41 @@ export class Core {
       f ??= this.fn(name, ret, args);
       return f(...a);
     };
+  }
+
+  private layoutRaw = this.lazy("sp_layout", "string", ["number", "number", "number", "number"]) as (
+    cw: number, ch: number, ratio: number, dp: number) => string;
+  private pictureRaw = this.lazy("sp_picture", "string", ["number"]) as (i: number) => string;
+
+  // The window's geometry for a client of cw × ch, the pictures drawn empty.
+  layout(cw: number, ch: number, ratio: number, decimalPoint: string): Panels {
+    return JSON.parse(this.layoutRaw(cw, ch, ratio, decimalPoint.charCodeAt(0)));
+  }
+
+  // The changed part of a picture (0 plane, 1 animation, 2 X(t), 3 Y(t), 4 magnifier)
+  // copied into the canvas's pixels, which have the picture's size.
+  show(i: number, canvas: HTMLCanvasElement, whole = false) {
+    const p: Picture = JSON.parse(this.pictureRaw(i));
+    if (p.width === 0) return;
+    if (canvas.width !== p.width || canvas.height !== p.height) {
+      canvas.width = p.width;
+      canvas.height = p.height;
+      whole = true;
+    }
+    const [x, y, w, h] = whole ? [0, 0, p.width, p.height] : p.dirty;
+    if (w <= 0 || h <= 0) return;
+    const data = new ImageData(w, h);
+    const out = new Uint32Array(data.data.buffer);
+    const heap = this.m.HEAPU32;
+    const base = p.pixels >>> 2;
+    for (let j = 0; j < h; ++j) {
+      const row = base + (y + j) * p.width + x;
+      for (let i2 = 0; i2 < w; ++i2) {
+        const v = heap[row + i2];  // 0xFFRRGGBB; the canvas's bytes are R, G, B, A
+        out[j * w + i2] = (v & 0xff00ff00) | ((v >>> 16) & 0xff) | ((v & 0xff) << 16);
+      }
+    }
+    canvas.getContext("2d")!.putImageData(data, x, y);
   }
 
   editField(id: number, text: string): FieldEdit {

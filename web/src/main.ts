@@ -1,9 +1,9 @@
 // The page: the main window's controls wired to the core. Every number and every rule
 // (reading and normalising the fields, the characteristics, the run, its CSV, the
 // resonance curve) comes from the core; the page only shows them and paces the run.
-import { Core, Extents, Window4 } from "./core";
+import { Core, Extents, Rect, Window4 } from "./core";
 import { Experiment, readExperiments } from "./experiments";
-import { Plot, clearPlot, sizeCanvas } from "./plot";
+import { Plot } from "./plot";
 
 // The nine fields, top to bottom as the window has them: parameter id (web/core.cpp),
 // field and label names, caption, hover text.
@@ -39,13 +39,8 @@ class Page {
   private paceStart = 0;
   private shown = 0;
   private extents!: Extents;
-  private plane!: Plot;
-  private animation!: Plot;
-  private xt!: Plot;
-  private yt!: Plot;
-  private lupa!: Plot;
   private portrait: Plot | null = null;
-  private last: { x: number; y: number; vx: number; t: number } | null = null;
+  private last: { x: number; vx: number } | null = null;
   private lastPeriod = 0;
   private hadRun = false;
 
@@ -126,37 +121,45 @@ class Page {
     this.core.setScales(value("HScroll1"), value("HScroll2"), value("VScroll1"), value("VScroll2"));
   }
 
-  // Everything a re-layout redraws: characteristics, regions, empty pictures.
+  // Everything a re-layout redraws: characteristics, regions, the pictures drawn empty by
+  // the core at the window's geometry for the room the page has, at the screen's ratio.
   private layout() {
     this.scales();
     this.showCharacteristics();
     this.extents = this.core.extents();
-    const e = this.extents;
+    const room = $("pictures");
+    // The window's graph square is its client's width less the parameter column (140 with
+    // the margins): a client that gives the square the room's smaller side, 4 pixels clear.
+    const side = Math.max(0, Math.min(room.clientWidth, room.clientHeight));
+    const panels = this.core.layout(side + 132, side + 56, window.devicePixelRatio || 1, kDecimalPoint);
+    const place = (id: string, [left, top, width, height]: Rect) => {
+      const e = $(id);
+      e.style.left = `${left}px`;
+      e.style.top = `${top}px`;
+      e.style.width = `${width}px`;
+      e.style.height = `${height}px`;
+    };
+    place("Picture1", panels.Picture1);
+    place("Picture2", panels.Picture2);
+    place("Picture3", panels.Picture3);
+    place("Picture4", panels.Picture4);
+    place("VScroll1", panels.VScroll1);
+    place("VScroll2", panels.VScroll2);
+    this.showPictures(true);
     this.showGraphs();
-    this.plane = new Plot($("Picture1") as HTMLCanvasElement, e.plane, "x", "y");
-    this.animation = new Plot($("Picture2") as HTMLCanvasElement, e.animation, "", "");
-    this.xt = new Plot($("Picture3") as HTMLCanvasElement, e.xt, "t", "X");
-    this.yt = new Plot($("Picture4") as HTMLCanvasElement, e.yt, "t", "Y");
-    this.lupa = new Plot($("Picture5") as HTMLCanvasElement, e.lupa, "x", "y");
-    for (const p of [this.plane, this.xt, this.yt, this.lupa]) p.axes();
-    this.drawFrame(0, this.core.parameter(4), this.core.parameter(6));
     this.last = null;
   }
 
-  // The graph choice shows one pair of pictures and hides the other; both are drawn all
-  // the time, so either shows the run so far.
-  private showGraphs() {
-    const timeGraphs = ($("Option2") as HTMLInputElement).checked;
-    $("planeGroup").classList.toggle("shown", !timeGraphs);
-    $("timeGroup").classList.toggle("shown", timeGraphs);
+  private showPictures(whole = false) {
+    for (let i = 0; i < 5; ++i) this.core.show(i, $(`Picture${i + 1}`) as HTMLCanvasElement, whole);
   }
 
-  private drawFrame(xs: number, x: number, y: number) {
-    const a = this.animation;
-    clearPlot(a);
-    a.line(xs, 0, x, y, "#000");
-    a.dot(xs, 0, 3, "#800");
-    a.dot(x, y, 6, "#06c");
+  // The graph choice shows one pair of pictures and hides the other, as the window's does;
+  // all of them are drawn all the time, so either shows the run so far.
+  private showGraphs() {
+    const timeGraphs = ($("Option2") as HTMLInputElement).checked;
+    for (const id of ["Picture1", "Picture2"]) $(id).hidden = timeGraphs;
+    for (const id of ["Picture3", "Picture4", "VScroll1", "VScroll2"]) $(id).hidden = !timeGraphs;
   }
 
   // --- the run ----------------------------------------------------------------------
@@ -221,23 +224,20 @@ class Page {
     if (this.running) this.paceStart = performance.now() - this.shown * this.pace();
   }
 
+  // The core drew the steps into the pictures; the page shows what changed and draws the
+  // phase portrait when it is open.
   private drawSteps(chunk: Float64Array, n: number) {
+    this.showPictures();
+    if (!this.portrait) return;
     const beta = this.core.parameter(1);
     for (let i = 0; i < n; ++i) {
-      const [t, x, y, vx, , xs] = chunk.subarray(6 * i, 6 * i + 6);
-      if (this.last) {
-        this.plane.line(this.last.x, this.last.y, x, y, "#c00");
-        this.lupa.line(this.last.x, this.last.y, x, y, "#c00");
-        this.xt.line(this.last.t, this.last.x, t, x, "#00c");
-        this.yt.line(this.last.t, this.last.y, t, y, "#00c");
-        this.portrait?.line(this.last.x, this.last.vx, x, vx, "#888");
-      }
+      const [t, x, , vx] = chunk.subarray(6 * i, 6 * i + 6);
+      if (this.last) this.portrait.line(this.last.x, this.last.vx, x, vx, "#888");
       // one dot per driving period: the stroboscopic section
       const period = beta > 0 ? Math.floor((beta * t) / kTwoPi) : 0;
-      if (period !== this.lastPeriod) this.portrait?.dot(x, vx, 2, "#c00");
+      if (period !== this.lastPeriod) this.portrait.dot(x, vx, 2, "#c00");
       this.lastPeriod = period;
-      this.last = { x, y, vx, t };
-      if (i === n - 1) this.drawFrame(xs, x, y);
+      this.last = { x, vx };
     }
   }
 

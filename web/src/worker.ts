@@ -11,7 +11,7 @@ interface Job {
   beta: number;
 }
 
-const ready = Core.load();
+const ready = Core.load(false);
 self.onmessage = async (e: MessageEvent<Job>) => {
   const core = await ready;
   e.data.params.forEach((v, id) => core.setParameter(id, v));

@@ -312,16 +312,16 @@ EMSCRIPTEN_KEEPALIVE const char* sp_layout(double cw, double ch, double ratio, c
                     ",\"VScroll1\":" + json_rect(g.VScroll1) + ",\"VScroll2\":" + json_rect(g.VScroll2) + "}");
 }
 
-// A picture's pixels (0 to 4: plane, animation, X(t), Y(t), magnifier) and the part that
-// changed since it was last asked, in image pixels:
+// A picture's pixels (0 to 4: plane, animation, X(t), Y(t), magnifier) and, when `take` is
+// not 0, the part that changed since it was last taken, in image pixels:
 // {"pixels": address, "width", "height", "dirty": [x, y, width, height]}
-EMSCRIPTEN_KEEPALIVE const char* sp_picture(int i)
+EMSCRIPTEN_KEEPALIVE const char* sp_picture(int i, int take)
 {
     Surface* surface = drawing().surface(i);
     if (surface == nullptr || surface->image().null())
         return hand_out("{\"pixels\":0,\"width\":0,\"height\":0,\"dirty\":[0,0,0,0]}");
     const Image& image = surface->image();
-    const RectI logical = surface->take_dirty();
+    const RectI logical = take != 0 ? surface->take_dirty() : RectI();
     const double r = surface->device_pixel_ratio();
     const auto px = [&](int v) { return static_cast<int>(std::floor(v * r)); };
     RectI dirty(px(logical.left()), px(logical.top()),

@@ -2,7 +2,7 @@
 // spcore.js defines createCore(); the page loads it by a script tag, a worker by
 // importScripts.
 
-import { drawText, measureText } from "./text";
+import { drawText, measureText, textCells } from "./text";
 
 interface EmscriptenModule {
   cwrap(name: string, ret: string | null, args: string[]): (...a: unknown[]) => unknown;
@@ -107,17 +107,23 @@ export class Core {
 
   private layoutRaw = this.lazy("sp_layout", "string", ["number", "number", "number", "number"]) as (
     cw: number, ch: number, ratio: number, dp: number) => string;
-  private pictureRaw = this.lazy("sp_picture", "string", ["number"]) as (i: number) => string;
+  private pictureRaw = this.lazy("sp_picture", "string", ["number", "number"]) as (i: number, take: number) => string;
 
   // The window's geometry for a client of cw × ch, the pictures drawn empty.
   layout(cw: number, ch: number, ratio: number, decimalPoint: string): Panels {
     return JSON.parse(this.layoutRaw(cw, ch, ratio, decimalPoint.charCodeAt(0)));
   }
 
+  // Where texts were drawn into picture i, in its image pixels.
+  textCellsOf(i: number) {
+    const p: Picture = JSON.parse(this.pictureRaw(i, 0));
+    return textCells.filter((c) => c.pixels === p.pixels);
+  }
+
   // The changed part of a picture (0 plane, 1 animation, 2 X(t), 3 Y(t), 4 magnifier)
   // copied into the canvas's pixels, which have the picture's size.
   show(i: number, canvas: HTMLCanvasElement, whole = false) {
-    const p: Picture = JSON.parse(this.pictureRaw(i));
+    const p: Picture = JSON.parse(this.pictureRaw(i, 1));
     if (p.width === 0) return;
     if (canvas.width !== p.width || canvas.height !== p.height) {
       canvas.width = p.width;

@@ -30,10 +30,14 @@ const kDecimalPoint = ",";  // the labels speak the locale's language, Russian
 const kTwoPi = 6.283185307;
 // ?pace=0 runs without the pause between steps (the tests, an impatient teacher)
 const kUnpaced = new URLSearchParams(location.search).get("pace") === "0";
+// ?client=WxH lays the pictures out as the window's client of that size does (the tests
+// compare them with the tool's pictures of the same client)
+const kClient = /^(\d+)x(\d+)$/.exec(new URLSearchParams(location.search).get("client") ?? "");
 
 const $ = <T extends HTMLElement>(id: string) => document.getElementById(id) as T;
 
 class Page {
+  readonly core: Core;
   private inputs = new Map<number, HTMLInputElement>();
   private running = false;
   private paceStart = 0;
@@ -44,7 +48,9 @@ class Page {
   private lastPeriod = 0;
   private hadRun = false;
 
-  constructor(private readonly core: Core) {}
+  constructor(core: Core) {
+    this.core = core;
+  }
 
   start() {
     this.buildFields();
@@ -131,7 +137,8 @@ class Page {
     // The window's graph square is its client's width less the parameter column (140 with
     // the margins): a client that gives the square the room's smaller side, 4 pixels clear.
     const side = Math.max(0, Math.min(room.clientWidth, room.clientHeight));
-    const panels = this.core.layout(side + 132, side + 56, window.devicePixelRatio || 1, kDecimalPoint);
+    const [cw, ch] = kClient ? [Number(kClient[1]), Number(kClient[2])] : [side + 132, side + 56];
+    const panels = this.core.layout(cw, ch, window.devicePixelRatio || 1, kDecimalPoint);
     const place = (id: string, [left, top, width, height]: Rect) => {
       const e = $(id);
       e.style.left = `${left}px`;

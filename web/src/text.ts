@@ -8,6 +8,10 @@ function family(font: string): string {
   return "'Liberation Serif', 'Times New Roman', Times, serif";
 }
 
+// Where texts were drawn, in image pixels of the picture at `pixels`: the tests compare
+// the pictures with the window's everywhere else.
+export const textCells: { pixels: number; x: number; y: number; width: number; height: number }[] = [];
+
 const scratch = new OffscreenCanvas(1, 1);
 const g = scratch.getContext("2d", { willReadFrequently: true })!;
 
@@ -44,6 +48,8 @@ export function drawText(heap: () => Uint32Array, pixels: number, width: number,
   g.textBaseline = "alphabetic";
   g.fillText(text, x * ratio - left, y * ratio - top + m.ascent * ratio);
   const coverage = g.getImageData(0, 0, w, h).data;
+  textCells.push({ pixels, x: left, y: top, width: w, height: h });
+  if (textCells.length > 2000) textCells.splice(0, 1000);
   const image = heap();
   const base = pixels >>> 2;
   const r = (rgb >>> 16) & 255, gr = (rgb >>> 8) & 255, b = rgb & 255;

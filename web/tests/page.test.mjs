@@ -205,6 +205,50 @@ try {
     await page.close();
   }
 
+  // --- the pictures: the tool's, but where a text is drawn in another font ---
+  for (const steps of [0, 7500]) {
+    const dir = mkdtempSync(join(tmpdir(), "sp-png-"));
+    execFileSync(tool, [`--png=${dir}`, "--client=560x484", `--steps=${steps}`]);
+    const page = await openPage("?pace=0&client=560x484");
+    if (steps > 0) {
+      await page.click("#CmdOK");
+      await until(() => page.$eval("#CmdOK", (b) => b.textContent === "ПУСК" && !!document.getElementById("status").textContent),
+                  "the end of the run");
+    }
+    await page.$eval("#Form3", (d) => d.show());
+    for (const [canvas, png] of [["Picture1", "plane"], ["Picture2", "animation"], ["Picture3", "xt"],
+                                 ["Picture4", "yt"], ["Picture5", "magnifier"]]) {
+      const data = readFileSync(join(dir, `${png}.png`)).toString("base64");
+      const [differ, total, outside] = await page.evaluate(async (id, data) => {
+        const img = new Image();
+        img.src = `data:image/png;base64,${data}`;
+        await img.decode();
+        const c = document.getElementById(id);
+        const mine = c.getContext("2d").getImageData(0, 0, c.width, c.height).data;
+        const t = new OffscreenCanvas(img.width, img.height).getContext("2d");
+        t.drawImage(img, 0, 0);
+        const theirs = t.getImageData(0, 0, img.width, img.height).data;
+        if (img.width !== c.width || img.height !== c.height) return [-1, 0, -1];
+        // a text cell and 3 pixels around it: another font's glyphs reach a little further;
+        // the animation has the plane's as its background, copied whole
+        const index = Number(id.slice(-1)) - 1;
+        const cells = window.page.core.textCellsOf(index).concat(index === 1 ? window.page.core.textCellsOf(0) : []);
+        const inText = (x, y) => cells.some((t) => x >= t.x - 3 && x < t.x + t.width + 3 && y >= t.y - 3 && y < t.y + t.height + 3);
+        let n = 0, out = 0;
+        for (let i = 0; i < mine.length; i += 4)
+          if (mine[i] !== theirs[i] || mine[i + 1] !== theirs[i + 1] || mine[i + 2] !== theirs[i + 2]) {
+            n++;
+            if (!inText((i / 4) % c.width, Math.floor(i / 4 / c.width))) out++;
+          }
+        return [n, mine.length / 4, out];
+      }, canvas, data);
+      check(differ >= 0 && outside === 0,
+            `${png}.png after ${steps} steps: the page's pixels are the tool's but in texts (${differ} of ${total} pixels there)`);
+    }
+    rmSync(dir, { recursive: true });
+    await page.close();
+  }
+
   // --- what a person looks at ---
   for (const ratio of [1, 2]) {
     const page = await openPage("", ratio);

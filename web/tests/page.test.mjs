@@ -249,6 +249,51 @@ try {
     await page.close();
   }
 
+  // --- «Опыты» from the guide's table, the guides from the menu ---
+  {
+    const page = await openPage();
+    await until(() => page.$("#mnuExperiment_2"), "the experiments menu");
+    await menu(page, "mnuExperiments", "mnuExperiment_2");
+    const row = readFileSync(join(root, "docs/experiments.tsv"), "utf8").split("\n").find((l) => l.startsWith("2\t")).split("\t");
+    const shown = await page.evaluate((fieldOf) => fieldOf.map((f) => Number(document.getElementById(f).value)), kFieldOf);
+    const time = await page.$eval("#Option2", (o) => o.checked);
+    const zoom = await page.$eval("#VScroll1", (v) => v.value);
+    check(shown.every((v, id) => Math.abs(v - Number(row[2 + id])) < 1e-8) && time && zoom === row[12],
+          "an experiment from the menu sets the fields, the graphs and the zoom its row of the table gives");
+    const guides = await page.evaluate(async () => {
+      const links = [...document.querySelectorAll("#mnuHelp a")].map((a) => a.href);
+      const pages = await Promise.all(links.map(async (l) => [l, (await fetch(l)).ok]));
+      const guide = new DOMParser().parseFromString(await (await fetch("docs/spravka2.html")).text(), "text/html");
+      const figures = await Promise.all([...guide.images].map(async (i) =>
+        [i.getAttribute("src"), (await fetch("docs/" + i.getAttribute("src"))).ok]));
+      return [...pages, ...figures].filter(([, ok]) => !ok).map(([l]) => l);
+    });
+    check(guides.length === 0, `the guides and their figures open from the menu${guides.length ? " but " + guides.join(", ") : ""}`);
+    await page.close();
+  }
+
+  // --- keyboard and screen reader: every control by Tab, each with a name ---
+  {
+    const page = await openPage();
+    const reached = new Set();
+    for (let i = 0; i < 40; ++i) {
+      await page.keyboard.press("Tab");
+      reached.add(await page.evaluate(() => document.activeElement?.id || document.activeElement?.closest("details")?.id));
+    }
+    const wanted = ["mnuFile", "mnuExperiments", "mnuHelp", ...kFieldOf, "CmdOK", "HScroll1", "Option1", "Command1", "HScroll2"];
+    const missed = wanted.filter((id) => !reached.has(id));
+    check(missed.length === 0, `every control is reached by Tab${missed.length ? " but " + missed.join(", ") : ""}`);
+    const unnamed = [];
+    const walk = (node) => {
+      if (["button", "textbox", "slider", "radio", "link", "checkbox", "combobox", "DisclosureTriangle"].includes(node.role) &&
+          !node.name) unnamed.push(node.role);
+      for (const child of node.children ?? []) walk(child);
+    };
+    walk(await page.accessibility.snapshot());
+    check(unnamed.length === 0, `every control has a name${unnamed.length ? " but " + unnamed.join(", ") : ""}`);
+    await page.close();
+  }
+
   // --- what a person looks at ---
   for (const ratio of [1, 2]) {
     const page = await openPage("", ratio);

@@ -15,9 +15,11 @@
 #include <vector>
 
 #include "analysis/csv.h"
+#include "analysis/section.h"
 #include "analysis/sweep.h"
 #include "drawing/animation.h"
 #include "drawing/pictures.h"
+#include "drawing/portrait.h"
 #include "drawing/surface.h"
 #include "geometry/layout.h"
 #include "model/characteristics.h"
@@ -56,6 +58,9 @@ Session& session()
 struct Drawing {
     Surface picture1, picture2, picture3, picture4;
     Surface form3{SizeI{250, 250}, kMagnifierFontName, kMagnifierFontPoints};
+    Surface portrait;
+    bool portrait_open = false;
+    bool portrait_fresh = true;  // no line drawn since it was cleared
     Geometry geometry;
     CopyRects blt;
     Marks marks;
@@ -64,8 +69,8 @@ struct Drawing {
     Pictures pictures() { return {picture1, picture2, picture3, picture4, form3}; }
     Surface* surface(int i)
     {
-        Surface* all[] = {&picture1, &picture2, &picture3, &picture4, &form3};
-        return i >= 0 && i < 5 ? all[i] : nullptr;
+        Surface* all[] = {&picture1, &picture2, &picture3, &picture4, &form3, &portrait};
+        return i >= 0 && i < 6 ? all[i] : nullptr;
     }
 };
 
@@ -86,6 +91,19 @@ std::string json_rect(const Rect& r)
     const PixelRect p = whole_pixels(r);
     return "[" + std::to_string(p.left) + "," + std::to_string(p.top) + "," + std::to_string(p.width) +
            "," + std::to_string(p.height) + "]";
+}
+
+// A step of the run on the phase portrait, as the window's portrait draws it: the line and
+// the states of the driving periods that fell in the step. After a clear the line goes on
+// from where the motion is, not from the initial point.
+void portrait_step(Drawing& d, const Parameters& p, const RunState& before, const RunState& after)
+{
+    std::vector<PointF> dots;
+    for (const SectionPoint& point : section_points_in_step(p, before, after))
+        dots.push_back({point.x, point.vx});
+    const PointF from{before.x, before.vx};
+    sp::portrait_step(d.portrait, d.portrait_fresh ? &from : nullptr, PointF{after.x, after.vx}, dots);
+    d.portrait_fresh = false;
 }
 
 const char* hand_out(std::string text)
@@ -211,8 +229,12 @@ EMSCRIPTEN_KEEPALIVE int sp_run_steps(int count)
     int taken = 0;
     Drawing& d = drawing();
     Pictures pics = d.pictures();
+    RunState before = s.run;
     const WalkEnd end = walk(s.run, s.run_params, s.run_c.h, s.run_c.t_end,
                              [&](const RunState& state, const StepInfo& info) {
+                                 if (d.portrait_open)
+                                     portrait_step(d, s.run_params, before, state);
+                                 before = state;
                                  s.chunk.insert(s.chunk.end(), {static_cast<double>(state.t), state.x,
                                                                 state.y, state.vx, state.vy, state.xs});
                                  if (d.laid_out)
@@ -334,5 +356,20 @@ EMSCRIPTEN_KEEPALIVE const char* sp_picture(int i, int take)
                     std::to_string(dirty.y()) + "," + std::to_string(dirty.width()) + "," +
                     std::to_string(dirty.height()) + "]}");
 }
+
+// The phase portrait opened at w × h (or drawn empty again after a re-layout), picture 5.
+EMSCRIPTEN_KEEPALIVE void sp_portrait_open(int w, int h, double ratio, char decimal_point)
+{
+    Drawing& d = drawing();
+    const Settings& s = session().settings;
+    const Characteristics c = characteristics_of(s.params);
+    d.portrait.resize({w, h}, drawing_ratio(ratio));
+    portrait_axes(d.portrait, portrait_range(s.params, c, minmax(s.params, c, s.scales, s.look)), s.params,
+                  decimal_point);
+    d.portrait_open = true;
+    d.portrait_fresh = true;
+}
+
+EMSCRIPTEN_KEEPALIVE void sp_portrait_close() { drawing().portrait_open = false; }
 
 }  // extern "C"

@@ -114,13 +114,22 @@ export class Core {
     return JSON.parse(this.layoutRaw(cw, ch, ratio, decimalPoint.charCodeAt(0)));
   }
 
+  private portraitOpenRaw = this.lazy("sp_portrait_open", null, ["number", "number", "number", "number"]) as (
+    w: number, h: number, ratio: number, dp: number) => void;
+  portraitClose = this.lazy("sp_portrait_close", null, []) as () => void;
+  // The phase portrait (picture 5) drawn empty at w × h; a run draws into it from then on.
+  portraitOpen(w: number, h: number, ratio: number, decimalPoint: string) {
+    this.portraitOpenRaw(w, h, ratio, decimalPoint.charCodeAt(0));
+  }
+
   // Where texts were drawn into picture i, in its image pixels.
   textCellsOf(i: number) {
     const p: Picture = JSON.parse(this.pictureRaw(i, 0));
     return textCells.filter((c) => c.pixels === p.pixels);
   }
 
-  // The changed part of a picture (0 plane, 1 animation, 2 X(t), 3 Y(t), 4 magnifier)
+  // The changed part of a picture (0 plane, 1 animation, 2 X(t), 3 Y(t), 4 magnifier,
+  // 5 phase portrait)
   // copied into the canvas's pixels, which have the picture's size.
   show(i: number, canvas: HTMLCanvasElement, whole = false) {
     const p: Picture = JSON.parse(this.pictureRaw(i, 1));

@@ -1,7 +1,7 @@
 // The page: the main window's controls wired to the core. Every number and every rule
 // (reading and normalising the fields, the characteristics, the run, its CSV, the
 // resonance curve) comes from the core; the page only shows them and paces the run.
-import { Core, Extents, Rect, Window4 } from "./core";
+import { Core, Extents, Rect } from "./core";
 import { Experiment, readExperiments } from "./experiments";
 import { Plot } from "./plot";
 
@@ -27,7 +27,6 @@ function entryMessage(id: number, fault: string): string {
 }
 
 const kDecimalPoint = ",";  // the labels speak the locale's language, Russian
-const kTwoPi = 6.283185307;
 // ?pace=0 runs without the pause between steps (the tests, an impatient teacher)
 const kUnpaced = new URLSearchParams(location.search).get("pace") === "0";
 // ?client=WxH lays the pictures out as the window's client of that size does (the tests
@@ -43,9 +42,7 @@ class Page {
   private paceStart = 0;
   private shown = 0;
   private extents!: Extents;
-  private portrait: Plot | null = null;
-  private last: { x: number; vx: number } | null = null;
-  private lastPeriod = 0;
+  private portraitShown = false;
   private hadRun = false;
 
   constructor(core: Core) {
@@ -152,13 +149,21 @@ class Page {
     place("Picture4", panels.Picture4);
     place("VScroll1", panels.VScroll1);
     place("VScroll2", panels.VScroll2);
+    if (this.portraitShown) this.openPortrait();
     this.showPictures(true);
     this.showGraphs();
-    this.last = null;
+  }
+
+  private openPortrait() {
+    const c = $("portrait") as HTMLCanvasElement;
+    this.core.portraitOpen(c.clientWidth, c.clientHeight, window.devicePixelRatio || 1, kDecimalPoint);
+    this.portraitShown = true;
+    this.core.show(5, c, true);
   }
 
   private showPictures(whole = false) {
     for (let i = 0; i < 5; ++i) this.core.show(i, $(`Picture${i + 1}`) as HTMLCanvasElement, whole);
+    if (this.portraitShown) this.core.show(5, $("portrait") as HTMLCanvasElement, whole);
   }
 
   // The graph choice shows one pair of pictures and hides the other, as the window's does;
@@ -183,10 +188,9 @@ class Page {
     this.hadRun = true;
     this.shown = 0;
     this.paceStart = performance.now();
-    this.lastPeriod = 0;
     $("CmdOK").textContent = "СТОП";
     this.lock(true);
-    this.portrait?.axes();
+    if (this.portraitShown) this.openPortrait();
     requestAnimationFrame(() => this.tick());
   }
 
@@ -215,7 +219,7 @@ class Page {
     const wanted = Math.min(due - this.shown, 4000);
     if (wanted > 0) {
       const taken = this.core.runSteps(wanted);
-      this.drawSteps(this.core.runChunk(taken), taken);
+      this.drawSteps();
       this.shown += taken;
       if (!this.core.runGoing()) {
         this.endRun();
@@ -231,21 +235,9 @@ class Page {
     if (this.running) this.paceStart = performance.now() - this.shown * this.pace();
   }
 
-  // The core drew the steps into the pictures; the page shows what changed and draws the
-  // phase portrait when it is open.
-  private drawSteps(chunk: Float64Array, n: number) {
+  // The core drew the steps into the pictures: the page shows what changed.
+  private drawSteps() {
     this.showPictures();
-    if (!this.portrait) return;
-    const beta = this.core.parameter(1);
-    for (let i = 0; i < n; ++i) {
-      const [t, x, , vx] = chunk.subarray(6 * i, 6 * i + 6);
-      if (this.last) this.portrait.line(this.last.x, this.last.vx, x, vx, "#888");
-      // one dot per driving period: the stroboscopic section
-      const period = beta > 0 ? Math.floor((beta * t) / kTwoPi) : 0;
-      if (period !== this.lastPeriod) this.portrait.dot(x, vx, 2, "#c00");
-      this.lastPeriod = period;
-      this.last = { x, vx };
-    }
   }
 
   // --- menus, bars, dialogs ---------------------------------------------------------
@@ -268,13 +260,13 @@ class Page {
     $("mnuFileSaveFigures").addEventListener("click", () => this.saveFigures());
     $("mnuExperimentsPortrait").addEventListener("click", () => {
       const d = $("portraitDialog") as HTMLDialogElement;
-      d.show();
-      this.portrait = new Plot($("portrait") as HTMLCanvasElement, this.portraitWindow(), "x", "vx");
-      this.portrait.axes();
+      if (!d.open) d.show();
+      if (!this.portraitShown) this.openPortrait();
     });
     $("portraitClose").addEventListener("click", () => {
       ($("portraitDialog") as HTMLDialogElement).close();
-      this.portrait = null;
+      this.core.portraitClose();
+      this.portraitShown = false;
     });
     for (const [button, dialog] of [["mnuHelpAbout", "aboutDialog"], ["mnuHelpAvtors", "authorsDialog"]])
       $(button).addEventListener("click", () => ($(dialog) as HTMLDialogElement).showModal());
@@ -283,11 +275,6 @@ class Page {
         if ((e.target as HTMLElement).closest("button, a")) (menu as HTMLDetailsElement).open = false;
       });
     new Curve(this.core, (id) => this.core.parameter(id), (t) => this.warn(t));
-  }
-
-  private portraitWindow(): Window4 {
-    const M = this.extents.M;
-    return [-M, M, M, -M];
   }
 
   private startValues() {

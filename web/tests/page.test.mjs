@@ -300,8 +300,9 @@ try {
     const first = await page.evaluate(() => performance.getEntriesByName("first-picture")[0].startTime);
     console.log(`     first picture ${first.toFixed(0)} ms after the start of loading (ratio ${ratio})`);
     await page.screenshot({ path: join(out, `page-dpr${ratio}.png`) });
-    // a short run at the window's pace: 10 ms a step at slow-down 1
+    // a short run at the window's pace: 10 ms a step at slow-down 1, the phase portrait open
     await typeInto(page, kIdOf.Tmax, "4");
+    await menu(page, "mnuExperiments", "mnuExperimentsPortrait");
     await page.click("#CmdOK");
     await until(() => page.$eval("#CmdOK", (b) => b.textContent === "ПУСК" && !!document.getElementById("status").textContent),
                 "the end of a paced run");
@@ -312,6 +313,8 @@ try {
     });
     console.log(`     a paced run of ${steps} steps took ${pace.toFixed(3)} × 10 ms a step`);
     await page.screenshot({ path: join(out, `page-run-dpr${ratio}.png`) });
+    await (await page.$("#portraitDialog")).screenshot({ path: join(out, `portrait-dpr${ratio}.png`) });
+    await page.click("#portraitClose");
     await page.click("#Option2");
     await page.screenshot({ path: join(out, `page-time-dpr${ratio}.png`) });
     await page.close();

@@ -153,7 +153,13 @@ EMSCRIPTEN_KEEPALIVE const char* sp_edit_field(int id, const char* typed)
 {
     if (!valid_field(id))
         return hand_out("{\"text\":\"\",\"faults\":[]}");
-    const web::FieldEdit e = web::edit_field(session().settings.params, static_cast<ParamId>(id), typed);
+    Session& session_now = session();
+    const web::FieldEdit e = web::edit_field(session_now.settings.params, static_cast<ParamId>(id), typed);
+    // The computation time may change during a run: the run ends at the new time.
+    if (session_now.running && static_cast<ParamId>(id) == ParamId::Tmax) {
+        session_now.run_params.Tmax = session_now.settings.params.Tmax;
+        session_now.run_c = characteristics_of(session_now.run_params);
+    }
     std::string faults;
     for (const EntryFault f : e.faults)
         faults += (faults.empty() ? "" : ",") + json_string(web::fault_name(f));

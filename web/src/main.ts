@@ -91,7 +91,8 @@ class Page {
     if (edit.faults.length > 0) this.warn(entryMessage(id, edit.faults[0]));
     input.value = edit.text;
     input.setSelectionRange(Math.min(caret, edit.text.length), Math.min(caret, edit.text.length));
-    if (!this.running) this.layout();
+    // a re-layout, during a run too (only Tmax can change then): the run goes on into it
+    this.layout();
   }
 
   private setFieldText(id: number, text: string) {
@@ -202,10 +203,13 @@ class Page {
     $("status").textContent = `Шагов: ${this.core.runStepCount()}`;
   }
 
+  // As the window during a run: the fields but Tmax, the zooms, the magnifier button and
+  // the experiments wait; the slow-down, the graph choice and Tmax stay at hand.
   private lock(locked: boolean) {
-    for (const input of this.inputs.values()) input.readOnly = locked;
-    for (const id of ["HScroll2", "VScroll1", "VScroll2"])
+    for (const [id, input] of this.inputs) if (id !== 8) input.disabled = locked;
+    for (const id of ["HScroll2", "VScroll1", "VScroll2", "Command1", "mnuStartValues"])
       ($(id) as HTMLInputElement).disabled = locked;
+    for (const b of document.querySelectorAll<HTMLButtonElement>("[id^=mnuExperiment_]")) b.disabled = locked;
   }
 
   private pace() {

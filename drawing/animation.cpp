@@ -4,6 +4,7 @@
 
 #include "drawing/colors.h"
 #include "drawing/figures.h"
+#include "model/core_math.h"
 
 namespace sp {
 namespace {
@@ -26,7 +27,7 @@ int sgn(double v)
 Crank crank_offsets(const Parameters& p, const Presentation& look, double t)
 {
     const double r = sgn(p.Xm) * look.crank_r;
-    return {r * std::sin(p.beta * t), r * std::cos(p.beta * t)};
+    return {r * sine(p.beta * t), r * cosine(p.beta * t)};
 }
 
 void axes_2(Surface& picture2, const Surface& picture1, const CopyRects& blt,

@@ -4,6 +4,7 @@
 
 #include "drawing/colors.h"
 #include "model/characteristics.h"
+#include "model/core_math.h"
 
 namespace sp {
 
@@ -27,17 +28,17 @@ void prug(Surface& picture2, const Presentation& look, double z_x0, double z_y0,
     const double dx = z_x - z_x0;
     if (dx != 0) {
         const double k = to_single_saturated((z_y - z_y0) / dx);
-        phi = dx >= 0 ? std::atan(k) : std::atan(k) + kPi;
+        phi = dx >= 0 ? arctan(k) : arctan(k) + kPi;
     } else {
         phi = z_y >= z_y0 ? kPi / 2 : -kPi / 2;
     }
-    const double c = std::cos(phi);
-    const double sn = std::sin(phi);
+    const double c = cosine(phi);
+    const double sn = sine(phi);
     // 550 samples; the cap only guards against a step lost to rounding.
     const double end = L - 2 * p;
     int samples = 0;
     for (double s = p; s <= end && samples < 1000; s += ds, ++samples) {
-        const double u = look.r_prug * std::sin(w * s);
+        const double u = look.r_prug * sine(w * s);
         const double x = z_x0 + (s * c - u * sn);
         const double y = to_single_saturated(z_y0 + (u * c + s * sn));
         g.line_to(x, y, colors::kBlack);

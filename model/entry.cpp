@@ -94,4 +94,20 @@ FieldEdit edit_field(Parameters& p, ParamId id, std::string_view text)
     return e;
 }
 
+FieldEdit edit_field_whole(Parameters& p, ParamId id, std::string_view text)
+{
+    std::string shown(text);
+    FieldEdit whole = edit_field(p, id, shown);
+    // The normal form of a stored value is stored as itself, or rejected and replaced by a
+    // value whose normal form is: the third handling finds nothing new.
+    for (int handling = 1; handling < 4 && whole.text != shown; ++handling) {
+        shown = whole.text;
+        FieldEdit again = edit_field(p, id, shown);
+        if (again.rejected)
+            whole.rejected = again.rejected;
+        whole.text = std::move(again.text);
+    }
+    return whole;
+}
+
 }  // namespace sp

@@ -44,11 +44,17 @@ double value_of(const Parameters& p, ParamId id);
 // One handling of a field's text: it is read, stored with the parameter's precision and,
 // when rejected, replaced by the fault's value; `text` is what the field must show then.
 // A field that is given a text it does not already show handles it again, so the window
-// calls this once more with the normalised text, which comes back unchanged.
+// calls this once more with the normalised text; that mostly comes back unchanged, but a
+// tiny positive Tmax shows as "0.0", which the second handling rejects.
 struct FieldEdit {
     std::string text;
     std::optional<EntryFault> rejected;  // the warning the user is owed
 };
 FieldEdit edit_field(Parameters& p, ParamId id, std::string_view text);
+
+// The whole edit as a field that handles its own new text sees it: handled again until the
+// text stays (a few handlings at most), with the last warning owed. For front-ends whose
+// fields, unlike the window's, do not hear of a text they are given.
+FieldEdit edit_field_whole(Parameters& p, ParamId id, std::string_view text);
 
 }  // namespace sp

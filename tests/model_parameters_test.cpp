@@ -95,3 +95,18 @@ TEST(Entry, NamesRoundTrip)
 }
 
 }  // namespace
+
+// A front-end whose fields do not handle the texts they are given still ends where the
+// window's nested handling does: a tiny positive Tmax shows as "0.0", which is rejected.
+TEST(Entry, AWholeEditEndsWhereTheWindowsNestedHandlingDoes)
+{
+    sp::Parameters p = sp::defaults().params;
+    const sp::FieldEdit once = sp::edit_field(p, sp::ParamId::Tmax, "1e-300");
+    EXPECT_EQ(once.text, "0.0");
+    EXPECT_FALSE(once.rejected);
+    const sp::FieldEdit whole = sp::edit_field_whole(p, sp::ParamId::Tmax, "1e-300");
+    EXPECT_EQ(whole.text, "1.0");
+    EXPECT_EQ(whole.rejected, sp::EntryFault::NotPositive);
+    EXPECT_EQ(p.Tmax, 1.0);
+    EXPECT_EQ(sp::edit_field_whole(p, sp::ParamId::alpha, " 0.5").text, "0.50000000");
+}

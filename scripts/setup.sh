@@ -12,6 +12,7 @@ sp_packages=(
     fonts-liberation fonts-dejavu-core
     xvfb xauth xdotool imagemagick
     dpkg-dev ccache
+    help2man appstream lintian
 )
 
 sp_missing_packages() {

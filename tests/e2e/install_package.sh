@@ -26,10 +26,21 @@ chmod 700 "$work/runtime"
 prefix="$work/prefix with space"
 xvfb=
 app=
+# Installing and packaging write the list of what was installed into the build folder, and a
+# user's own `cmake --install` is uninstalled by that list: the test leaves it as it found it.
+manifest=$build/install_manifest.txt
+saved_manifest=$build/install_manifest.before-test
+rm -f "$saved_manifest"
+[ -f "$manifest" ] && cp -p "$manifest" "$saved_manifest"
 cleanup() {
     [ -n "$app" ] && kill "$app" 2>/dev/null
     [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
     wait 2>/dev/null
+    if [ -f "$saved_manifest" ]; then
+        mv -f "$saved_manifest" "$manifest"
+    else
+        rm -f "$manifest"
+    fi
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM  # a timeout's kill still ends the server and the program

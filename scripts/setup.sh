@@ -8,10 +8,11 @@ sp_packages=(
     cmake ninja-build g++ pkg-config
     clang
     qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
-    libgtest-dev libbenchmark-dev libboost-dev libcli11-dev
+    libgtest-dev libbenchmark-dev libboost-dev
     fonts-liberation fonts-dejavu-core
     xvfb xauth xdotool imagemagick
     dpkg-dev ccache
+    help2man appstream lintian
 )
 
 sp_missing_packages() {

@@ -26,10 +26,21 @@ chmod 700 "$work/runtime"
 prefix="$work/prefix with space"
 xvfb=
 app=
+# Installing and packaging write the list of what was installed into the build folder, and a
+# user's own `cmake --install` is uninstalled by that list: the test leaves it as it found it.
+manifest=$build/install_manifest.txt
+saved_manifest=$build/install_manifest.before-test
+rm -f "$saved_manifest"
+[ -f "$manifest" ] && cp -p "$manifest" "$saved_manifest"
 cleanup() {
     [ -n "$app" ] && kill "$app" 2>/dev/null
     [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
     wait 2>/dev/null
+    if [ -f "$saved_manifest" ]; then
+        mv -f "$saved_manifest" "$manifest"
+    else
+        rm -f "$manifest"
+    fi
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM  # a timeout's kill still ends the server and the program
@@ -237,12 +248,35 @@ for size in "${icons[@]}"; do
     has "-rw-r--r-- root/root ./usr/share/icons/hicolor/$size/apps/spring-pendulum.png"
 done
 
+# What Debian's conventions ask for: the licence, the changelog, a manual page for each
+# program, and the metadata software centres read.
+has "-rw-r--r-- root/root ./usr/share/doc/spring-pendulum/copyright"
+has "-rw-r--r-- root/root ./usr/share/doc/spring-pendulum/changelog.gz"
+for program in spring-pendulum spring-pendulum-trace; do
+    has "-rw-r--r-- root/root ./usr/share/man/man1/$program.1.gz"
+done
+metainfo=./usr/share/metainfo/invalid.noreply.users.spring_pendulum.metainfo.xml
+has "-rw-r--r-- root/root $metainfo"
+
 # The packaged entry was written for /usr, not for the folder the package was staged in.
 dpkg-deb -x "$deb" "$work/unpacked" || fail "dpkg-deb cannot unpack the package"
 read_entry "$work/unpacked/usr/share/applications/spring-pendulum.desktop" ||
     fail "unreadable packaged desktop entry"
 [ "${exec_args[*]}" = /usr/bin/spring-pendulum ] || fail "the packaged Exec= is '${exec_args[*]}'"
 [ "$entry_path" = /usr/share/spring-pendulum ] || fail "the packaged Path= is '$entry_path'"
+
+# The tool's page is made from its --help: its options are there.
+zcat "$work/unpacked/usr/share/man/man1/spring-pendulum-trace.1.gz" | grep -q -- 'sweep' ||
+    fail "the tool's manual page does not list --sweep"
+# The checkers themselves, where the set-up installed them: their errors fail the test.
+if command -v appstreamcli >/dev/null 2>&1; then
+    appstreamcli validate --no-net "$work/unpacked/$metainfo" >"$work/appstream.log" 2>&1 ||
+        fail "appstreamcli: $(cat "$work/appstream.log")"
+fi
+if command -v lintian >/dev/null 2>&1; then
+    lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1 ||
+        fail "lintian: $(grep '^E:' "$work/lintian.log")"
+fi
 
 echo "installed and started from its entry; $(basename "$deb"): $(stat -c %s "$deb") bytes"
 echo "Depends: $depends"

@@ -5,22 +5,12 @@
 #include <cmath>
 #include <limits>
 
+#include "model/experiments.h"
+
 namespace sp::guide {
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-std::vector<std::string_view> split(std::string_view s, char separator)
-{
-    std::vector<std::string_view> parts;
-    for (;;) {
-        const std::size_t at = s.find(separator);
-        parts.push_back(s.substr(0, at));
-        if (at == std::string_view::npos)
-            return parts;
-        s.remove_prefix(at + 1);
-    }
-}
 
 double number(std::string_view cell)
 {

@@ -17,17 +17,6 @@ std::string_view trimmed(std::string_view s)
     return s;
 }
 
-std::vector<std::string_view> split(std::string_view s, char separator)
-{
-    std::vector<std::string_view> parts;
-    for (;;) {
-        const std::size_t at = s.find(separator);
-        parts.push_back(s.substr(0, at));
-        if (at == std::string_view::npos)
-            return parts;
-        s.remove_prefix(at + 1);
-    }
-}
 
 std::string lower(std::string_view s)
 {
@@ -145,6 +134,18 @@ Experiments read_experiment_table(std::string_view tsv)
         table.rows.push_back(std::move(e));
     }
     return table;
+}
+
+std::vector<std::string_view> split(std::string_view s, char separator)
+{
+    std::vector<std::string_view> parts;
+    for (;;) {
+        const std::size_t at = s.find(separator);
+        parts.push_back(s.substr(0, at));
+        if (at == std::string_view::npos)
+            return parts;
+        s.remove_prefix(at + 1);
+    }
 }
 
 }  // namespace sp

@@ -44,4 +44,7 @@ struct Experiments {
 
 Experiments read_experiment_table(std::string_view tsv);
 
+// The parts of s between the separators, empty ones included (a table's lines and cells).
+std::vector<std::string_view> split(std::string_view s, char separator);
+
 }  // namespace sp

@@ -9,24 +9,11 @@
 
 #include "platform/recording_platform.h"
 #include "window/curve_window.h"
+#include "window_fixture.h"
 
 namespace {
 
 using sp::CurveComputation;
-
-template <class Condition>
-bool poll(Condition done, int deadline_ms = 20000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > deadline_ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(1);
-    }
-    return true;
-}
 
 class CurveThreads : public ::testing::Test {
 protected:
@@ -53,7 +40,7 @@ TEST_F(CurveThreads, CancelClosingAndDestroyingGiveUpTheRunsInProgress)
     for (const How how : {How::Cancel, How::Close, How::Destroy}) {
         auto w = window(100000, 40);
         w->calculate();
-        ASSERT_TRUE(poll([] { return CurveComputation::runsInProgress() > 0; }));
+        ASSERT_TRUE(waitFor([] { return CurveComputation::runsInProgress() > 0; }));
         const int given_up = CurveComputation::runsGivenUp();
         const int done = w->plot()->done();
         if (how == How::Cancel)
@@ -62,7 +49,7 @@ TEST_F(CurveThreads, CancelClosingAndDestroyingGiveUpTheRunsInProgress)
             w->close();
         else
             w.reset();
-        ASSERT_TRUE(poll(idle)) << static_cast<int>(how);
+        ASSERT_TRUE(waitFor(idle)) << static_cast<int>(how);
         EXPECT_GT(CurveComputation::runsGivenUp(), given_up) << static_cast<int>(how);
         if (w) {
             EXPECT_FALSE(w->computing());
@@ -78,9 +65,9 @@ TEST_F(CurveThreads, StartCancelAndCloseInEveryOrderLeaveNothingRunning)
     // Started twice: the second replaces the first, whose points never reach the picture.
     w->calculate();
     w->calculate();
-    ASSERT_TRUE(poll([&] { return !w->computing(); }));
+    ASSERT_TRUE(waitFor([&] { return !w->computing(); }));
     EXPECT_EQ(w->plot()->done(), 30);
-    EXPECT_TRUE(poll(idle));
+    EXPECT_TRUE(waitFor(idle));
 
     // Cancel twice, close after a cancel, start after a close, close twice.
     w->calculate();
@@ -94,7 +81,7 @@ TEST_F(CurveThreads, StartCancelAndCloseInEveryOrderLeaveNothingRunning)
     w->close();
     w->close();
     EXPECT_FALSE(w->computing());
-    EXPECT_TRUE(poll(idle));
+    EXPECT_TRUE(waitFor(idle));
 
     // Destroyed while computing, and right after a cancel whose computation is still to go.
     w->show();
@@ -104,15 +91,15 @@ TEST_F(CurveThreads, StartCancelAndCloseInEveryOrderLeaveNothingRunning)
     v->calculate();
     v->cancel();
     v.reset();
-    EXPECT_TRUE(poll(idle));
+    EXPECT_TRUE(waitFor(idle));
 
     // A finished curve, then closed and destroyed: nothing left to give up.
     auto u = window(5, 4);
     u->calculate();
-    ASSERT_TRUE(poll([&] { return !u->computing(); }));
+    ASSERT_TRUE(waitFor([&] { return !u->computing(); }));
     u->close();
     u.reset();
-    EXPECT_TRUE(poll(idle));
+    EXPECT_TRUE(waitFor(idle));
 }
 
 }  // namespace

@@ -15,10 +15,11 @@
 #include "platform/recording_platform.h"
 #include "window/form1.h"
 
-// Handles events until the condition holds, for at most five seconds.
-inline bool waitFor(const std::function<bool()>& done)
+// Handles events until the condition holds, for at most the deadline (twenty seconds unless
+// told: a curve of runs under the sanitizers takes its time).
+inline bool waitFor(const std::function<bool()>& done, int deadline_ms = 20000)
 {
-    const QDeadlineTimer deadline(5000);
+    const QDeadlineTimer deadline(deadline_ms);
     while (!done() && !deadline.hasExpired()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         QThread::msleep(1);

@@ -41,21 +41,6 @@ namespace {
 
 using Kind = sp::RecordingPlatform::Kind;
 
-// Waits, handling events, until the condition holds or the deadline passes.
-template <class Condition>
-bool poll(Condition done, int deadline_ms = 20000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > deadline_ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(1);
-    }
-    return true;
-}
-
 std::string tool(std::vector<std::string> args)
 {
     std::vector<std::string_view> views(args.begin(), args.end());
@@ -239,7 +224,7 @@ TEST_F(CurveTest, ThePointsAreTheSweepsBitForBitAndSaveAsTheToolPrints)
     sp::CurveWindow* w = open("0", "2.5", "13");
     child<QWidget>("Text9");  // the window is still there
     w->findChild<QPushButton*>(QStringLiteral("curveCalculate"))->click();
-    ASSERT_TRUE(poll([&] { return !w->computing(); }));
+    ASSERT_TRUE(waitFor([&] { return !w->computing(); }));
     EXPECT_EQ(w->findChild<QProgressBar*>(QStringLiteral("curveProgress"))->value(), 13);
     const std::vector<sp::analysis::SweepRow> rows = w->plot()->rows();
     ASSERT_EQ(rows.size(), 13U);
@@ -316,7 +301,7 @@ TEST_F(CurveTest, AStaleOrCancelledCurveIsMarkedAndSavedOnlyKnowingly)
     type(text("Text9"), "20");
     sp::CurveWindow* w = open("0", "2.5", "6");
     w->calculate();
-    ASSERT_TRUE(poll([&] { return !w->computing(); }));
+    ASSERT_TRUE(waitFor([&] { return !w->computing(); }));
     auto* note = w->findChild<QLabel*>(QStringLiteral("curveNote"));
     EXPECT_FALSE(w->stale());
     EXPECT_TRUE(note->isHidden());
@@ -351,7 +336,7 @@ TEST_F(CurveTest, AStaleOrCancelledCurveIsMarkedAndSavedOnlyKnowingly)
     EXPECT_TRUE(w->findChild<QLabel*>(QStringLiteral("curveHover"))->text().isEmpty());
     w->findChild<QLineEdit*>(QStringLiteral("curvePoints"))->setText(QStringLiteral("40"));
     w->calculate();
-    ASSERT_TRUE(poll([&] { return w->plot()->done() > 0; }));
+    ASSERT_TRUE(waitFor([&] { return w->plot()->done() > 0; }));
     w->cancel();
     ASSERT_LT(w->plot()->done(), 40);
     EXPECT_TRUE(note->text().contains(QStringLiteral("прерван")));
@@ -383,7 +368,7 @@ TEST_F(CurveTest, ARunAndTheCurveGoTogetherAndTheProgramMayEndUnderBoth)
     EXPECT_EQ(form->ended, 1);
     EXPECT_FALSE(w->computing());
     form.reset();  // destroys the window with its computations
-    ASSERT_TRUE(poll([] { return sp::CurveComputation::runsInProgress() == 0; }, 5000));
+    ASSERT_TRUE(waitFor([] { return sp::CurveComputation::runsInProgress() == 0; }, 5000));
     (void)seen;
 }
 
@@ -548,7 +533,7 @@ TEST_F(LabTest, BarsAndTheSlowDownValueAreNamedAndEscapePutsTheAuthorsAway)
     ASSERT_NE(authors, nullptr);
     EXPECT_TRUE(authors->isWindow());
     EXPECT_EQ(authors->windowTitle(), QStringLiteral("Авторы"));
-    ASSERT_TRUE(poll([&] { return authors->isVisible(); }));
+    ASSERT_TRUE(waitFor([&] { return authors->isVisible(); }));
     authors->activateWindow();
     QShortcutEvent shortcut(QKeySequence(Qt::Key_Escape), 0);
     // The offscreen platform may not make the window active; the shortcut is sent to it.
@@ -583,7 +568,7 @@ TEST_F(LabTest, TheLabsWindowsAreWindowsForScreenReadersAndEscapeClosesThem)
     sp::CurveWindow* curve = form->lab()->curveWindow();
     curve->calculate();
     for (QWidget* w : {static_cast<QWidget*>(curve), static_cast<QWidget*>(form->lab()->portrait())}) {
-        ASSERT_TRUE(poll([&] { return w->isVisible(); }));
+        ASSERT_TRUE(waitFor([&] { return w->isVisible(); }));
         const auto shortcuts = w->findChildren<QShortcut*>();
         ASSERT_EQ(shortcuts.size(), 1);
         EXPECT_EQ(shortcuts[0]->key(), QKeySequence(Qt::Key_Escape));

@@ -8,7 +8,10 @@
 
 #include <emscripten/emscripten.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <optional>
 #include <cstdint>
 #include <sstream>
 #include <string>
@@ -18,6 +21,7 @@
 #include "analysis/section.h"
 #include "analysis/sweep.h"
 #include "drawing/animation.h"
+#include "drawing/lab_plots.h"
 #include "drawing/pictures.h"
 #include "drawing/portrait.h"
 #include "drawing/surface.h"
@@ -58,6 +62,7 @@ struct Drawing {
     Surface picture1, picture2, picture3, picture4;
     Surface form3{SizeI{250, 250}, kMagnifierFontName, kMagnifierFontPoints};
     Surface portrait;
+    Surface curve;  // the resonance curve, drawn by the plot kit as the window's is
     bool portrait_open = false;
     bool portrait_fresh = true;  // no line drawn since it was cleared
     Geometry geometry;
@@ -68,8 +73,8 @@ struct Drawing {
     Pictures pictures() { return {picture1, picture2, picture3, picture4, form3}; }
     Surface* surface(int i)
     {
-        Surface* all[] = {&picture1, &picture2, &picture3, &picture4, &form3, &portrait};
-        return i >= 0 && i < 6 ? all[i] : nullptr;
+        Surface* all[] = {&picture1, &picture2, &picture3, &picture4, &form3, &portrait, &curve};
+        return i >= 0 && i < 7 ? all[i] : nullptr;
     }
 };
 
@@ -129,6 +134,20 @@ std::string json_number(double v)
 }
 
 bool valid_field(int id) { return id >= 0 && id < 9; }
+
+// The curve being computed: its points as the workers hand in their rows, for the fields'
+// parameters at its start.
+struct CurvePoints {
+    Parameters params;
+    std::vector<std::optional<analysis::SweepRow>> rows;
+    std::optional<Range> beta;  // the range asked for, as the window's axis spans it
+};
+
+CurvePoints& curve_points()
+{
+    static CurvePoints c;
+    return c;
+}
 
 }  // namespace
 
@@ -287,6 +306,56 @@ EMSCRIPTEN_KEEPALIVE const char* sp_sweep_row(double beta)
         analysis::sweep_row(csv, row);
     }
     return hand_out(out.str());
+}
+
+EMSCRIPTEN_KEEPALIVE void sp_curve_begin(int points, double from, double to)
+{
+    curve_points() = {session().settings.params,
+                      std::vector<std::optional<analysis::SweepRow>>(static_cast<std::size_t>(std::max(points, 0))),
+                      to > from ? std::optional(Range{from, to}) : std::nullopt};
+}
+
+// The k-th point, from its CSV row as sp_sweep_row wrote it (every number to 17 digits, so
+// read back exactly).
+EMSCRIPTEN_KEEPALIVE void sp_curve_put(int k, const char* row)
+{
+    auto& rows = curve_points().rows;
+    if (k < 0 || static_cast<std::size_t>(k) >= rows.size() || row == nullptr)
+        return;
+    std::vector<double> cells;
+    for (const char* p = row; *p != '\0' && *p != '\n';) {
+        char* end = nullptr;
+        cells.push_back(std::strtod(p, &end));
+        if (end == p)
+            return;
+        p = *end == ',' ? end + 1 : end;
+    }
+    if (cells.size() < 8)
+        return;
+    analysis::SweepRow r;
+    r.beta = cells[0];
+    r.steps = static_cast<std::int64_t>(cells[1]);
+    r.Ax = cells[2];
+    r.Ay = cells[3];
+    r.Ax_linear = cells[4];
+    r.A1 = cells[5];
+    r.phase = cells[6];
+    r.steady = cells[7] != 0;
+    r.whole = std::isfinite(r.Ax);
+    rows[static_cast<std::size_t>(k)] = r;
+}
+
+// The curve's picture at w × h (picture 6), of the points handed in so far.
+EMSCRIPTEN_KEEPALIVE void sp_curve_draw(int w, int h, double ratio)
+{
+    const CurvePoints& c = curve_points();
+    std::vector<analysis::SweepRow> rows;
+    for (const auto& r : c.rows)
+        if (r)
+            rows.push_back(*r);
+    Surface& s = drawing().curve;
+    s.resize({std::max(w, 1), std::max(h, 1)}, drawing_ratio(ratio));
+    resonance_plot(s, c.params, rows, c.beta);
 }
 
 EMSCRIPTEN_KEEPALIVE const char* sp_sweep_header()

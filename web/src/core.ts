@@ -122,6 +122,14 @@ export class Core {
     this.portraitOpenRaw(w, h, ratio, decimalPoint.charCodeAt(0));
   }
 
+  // The resonance curve's points as the workers hand them in, and its picture (picture 6)
+  // drawn by the same plot kit as the window's and the tool's.
+  curveBegin = this.lazy("sp_curve_begin", null, ["number", "number", "number"]) as (
+    points: number, from: number, to: number) => void;
+  curvePut = this.lazy("sp_curve_put", null, ["number", "string"]) as (k: number, row: string) => void;
+  curveDraw = this.lazy("sp_curve_draw", null, ["number", "number", "number"]) as (
+    w: number, h: number, ratio: number) => void;
+
   // Where texts were drawn into picture i, in its image pixels.
   textCellsOf(i: number) {
     const p: Picture = JSON.parse(this.pictureRaw(i, 0));

@@ -3,7 +3,6 @@
 // resonance curve) comes from the core; the page only shows them and paces the run.
 import { Core, Extents, Rect } from "./core";
 import { Experiment, readExperiments } from "./experiments";
-import { Plot } from "./plot";
 
 // The nine fields, top to bottom as the window has them: parameter id (web/core.cpp),
 // field and label names, caption, hover text.
@@ -347,7 +346,7 @@ class Curve {
   private workers: Worker[] = [];
   private rows: (string | undefined)[] = [];
   private header = "";
-  private plot: Plot | null = null;
+  private pending = false;
   private done = 0;
 
   constructor(private readonly core: Core, private readonly param: (id: number) => number,
@@ -377,7 +376,8 @@ class Curve {
     this.rows = new Array(n);
     this.done = 0;
     const params = Array.from({ length: 9 }, (_, id) => this.param(id));
-    this.plot = new Plot($("curvePlot") as HTMLCanvasElement, [from, 0, to, 0], "β", "A");
+    this.core.curveBegin(n, from, to);
+    this.redraw();
     const progress = $("curveProgress") as HTMLProgressElement;
     progress.max = n;
     progress.value = 0;
@@ -393,8 +393,9 @@ class Curve {
       const w = new Worker("worker.js");
       w.onmessage = (e: MessageEvent<{ k: number; row: string }>) => {
         this.rows[e.data.k] = e.data.row;
+        this.core.curvePut(e.data.k, e.data.row);
         progress.value = ++this.done;
-        this.redraw(from, to);
+        this.redrawSoon();
         if (this.done === n) {
           this.cancel();
           $("curveState").textContent = "Готово";
@@ -412,16 +413,20 @@ class Curve {
     this.workers = [];
   }
 
-  private redraw(from: number, to: number) {
-    const points = this.rows.filter((r): r is string => r !== undefined).map((r) => r.split(",").map(Number));
-    const top = Math.max(1e-9, ...points.flatMap((p) => [p[2], p[3]].filter(Number.isFinite)));
-    this.plot = new Plot($("curvePlot") as HTMLCanvasElement, [from, top * 1.1, to, 0], "β", "A");
-    this.plot.axes();
-    points.sort((a, b) => a[0] - b[0]);
-    for (const [column, colour] of [[2, "#c00"], [3, "#00c"]] as const)
-      for (let i = 1; i < points.length; ++i)
-        if (Number.isFinite(points[i - 1][column]) && Number.isFinite(points[i][column]))
-          this.plot.line(points[i - 1][0], points[i - 1][column], points[i][0], points[i][column], colour);
+  // Points arrive faster than a picture is worth drawing: a few pictures a second.
+  private redrawSoon() {
+    if (this.pending) return;
+    this.pending = true;
+    setTimeout(() => {
+      this.pending = false;
+      this.redraw();
+    }, 100);
+  }
+
+  private redraw() {
+    const canvas = $("curvePlot") as HTMLCanvasElement;
+    this.core.curveDraw(canvas.clientWidth, canvas.clientHeight, window.devicePixelRatio || 1);
+    this.core.show(6, canvas, true);
   }
 
   private save() {

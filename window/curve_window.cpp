@@ -47,8 +47,9 @@ bool settled(const analysis::SweepRow& row)
 }
 
 // Points arrive faster than a picture is worth drawing: they are drawn together at most
-// every 40 ms, and at most a fifth of the window's time goes to drawing a long curve.
-constexpr int kRefreshMs = 40;
+// every 100 ms (ten pictures a second, as the page draws them), and at most a fifth of the
+// window's time goes to drawing a long curve: the window costs little beside the runs.
+constexpr int kRefreshMs = 100;
 constexpr int kRefreshShare = 5;
 
 QString number(double v)

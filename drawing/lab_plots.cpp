@@ -188,7 +188,9 @@ void resonance_plot(Surface& s, const Parameters& p, const std::vector<analysis:
                              })};
     for (const Curve* c : {&phase, &phase_linear})
         draw_curve(lag, betas, settled, *c);
-    captions_below(swing, parameters_line(p, false), sweep_caption(rows));
+    // A curve not yet computed is of no parameters: it says none.
+    if (!rows.empty())
+        captions_below(swing, parameters_line(p, false), sweep_caption(rows));
 }
 
 void section_plot(Surface& s, const Parameters& p, const Section& sec)

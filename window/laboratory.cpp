@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <limits>
 
+#include "drawing/lab_plots.h"
 #include "model/number_format.h"
 #include "platform/platform.h"
 #include "window/curve_window.h"
@@ -103,7 +104,8 @@ void Laboratory::showCurveWindow()
         connect(curve_, &CurveWindow::betaChosen, this, &Laboratory::chooseBeta);
         // Every change of a parameter lays the main window out again.
         connect(&form_, &Form1::laidOut, curve_, &CurveWindow::compareParameters);
-        curve_->resize(640, 460);
+        // Wide enough for the picture's parameter and caption lines, as the tool prints them.
+        curve_->resize(kLabPlotWidth, 720);
     }
     curve_->show();
     curve_->raise();

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <ctime>
+#include <optional>
 #include <thread>
 #include <benchmark/benchmark.h>
 
@@ -48,33 +49,50 @@ private:
     qint64 longest_ = 0;
 };
 
+// One curve of the start-up parameters in a window of its own, from «Расчёт» to its last
+// point shown: the wall time, and the processor time of all threads, the window's included
+// (on a machine shared with other work the wall time says more about the neighbours than
+// about the curve). `meter` watches the window's event loop meanwhile, when given.
+struct CurveCost {
+    double wall_s = 0;
+    double cpu_ms = 0;
+};
+CurveCost computeCurve(sp::RecordingPlatform& platform, int points, std::optional<StallMeter>* meter = nullptr)
+{
+    sp::CurveWindow window(platform, [] { return sp::defaults().params; });
+    window.findChild<QLineEdit*>(QStringLiteral("curvePoints"))->setText(QString::number(points));
+    window.show();
+    QCoreApplication::processEvents();
+    QEventLoop loop;
+    QObject::connect(&window, &sp::CurveWindow::progressed, &loop, [&](int done, int total) {
+        if (done == total)
+            loop.quit();
+    });
+    if (meter != nullptr)
+        meter->emplace();
+    QElapsedTimer clock;
+    clock.start();
+    const std::clock_t cpu_start = std::clock();
+    window.calculate();
+    loop.exec();
+    QCoreApplication::processEvents();  // the last picture
+    return {static_cast<double>(clock.nsecsElapsed()) / 1e9,
+            static_cast<double>(std::clock() - cpu_start) * 1000.0 / CLOCKS_PER_SEC};
+}
+
 void BM_Curve200Default(benchmark::State& state)
 {
     sp::RecordingPlatform platform;
     double stall = 0;
     double cpu = 0;
     for (auto _ : state) {
-        sp::CurveWindow window(platform, [] { return sp::defaults().params; });
-        window.show();
-        QCoreApplication::processEvents();
-        QEventLoop loop;
-        QObject::connect(&window, &sp::CurveWindow::progressed, &loop, [&](int done, int points) {
-            if (done == points)
-                loop.quit();
-        });
-        StallMeter meter;
-        QElapsedTimer clock;
-        clock.start();
-        const std::clock_t cpu_start = std::clock();
-        window.calculate();
-        loop.exec();
-        state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) / 1e9);
-        cpu += static_cast<double>(std::clock() - cpu_start) * 1000.0 / CLOCKS_PER_SEC;
-        stall = std::max(stall, meter.longest_ms());
+        std::optional<StallMeter> meter;
+        const CurveCost cost = computeCurve(platform, 200, &meter);
+        state.SetIterationTime(cost.wall_s);
+        cpu += cost.cpu_ms;
+        stall = std::max(stall, meter->longest_ms());
     }
     state.counters["longest_stall_ms"] = stall;
-    // The work of all threads, the window's included: on a machine shared with other work the
-    // wall time says more about the neighbours than about the curve.
     state.counters["process_cpu_ms"] = cpu / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_Curve200Default)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
@@ -145,23 +163,9 @@ void BM_Curve1000Window(benchmark::State& state)
     sp::RecordingPlatform platform;
     double cpu = 0;
     for (auto _ : state) {
-        sp::CurveWindow window(platform, [] { return sp::defaults().params; });
-        window.findChild<QLineEdit*>(QStringLiteral("curvePoints"))->setText(QStringLiteral("1000"));
-        window.show();
-        QCoreApplication::processEvents();
-        QEventLoop loop;
-        QObject::connect(&window, &sp::CurveWindow::progressed, &loop, [&](int done, int points) {
-            if (done == points)
-                loop.quit();
-        });
-        QElapsedTimer clock;
-        clock.start();
-        const std::clock_t cpu_start = std::clock();
-        window.calculate();
-        loop.exec();
-        QCoreApplication::processEvents();  // the last picture
-        cpu += static_cast<double>(std::clock() - cpu_start) * 1000.0 / CLOCKS_PER_SEC;
-        state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) / 1e9);
+        const CurveCost cost = computeCurve(platform, 1000);
+        state.SetIterationTime(cost.wall_s);
+        cpu += cost.cpu_ms;
     }
     state.counters["process_cpu_ms"] = cpu / static_cast<double>(state.iterations());
 }

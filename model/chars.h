@@ -19,10 +19,10 @@ namespace sp {
 inline std::to_chars_result printf_chars(char* first, char* last, double v, std::chars_format fmt,
                                          int precision)
 {
-    const char* spec = fmt == std::chars_format::fixed        ? "%.*f"
+    const char* format = fmt == std::chars_format::fixed        ? "%.*f"
                        : fmt == std::chars_format::scientific ? "%.*e"
                                                               : "%.*g";
-    const int n = std::snprintf(first, static_cast<std::size_t>(last - first), spec, precision, v);
+    const int n = std::snprintf(first, static_cast<std::size_t>(last - first), format, precision, v);
     if (n < 0 || n >= last - first)
         return {last, std::errc::value_too_large};
     return {first + n, std::errc{}};

@@ -166,7 +166,7 @@ std::string shortest(double v)
 
 enum class Takes { Nothing, Value, OptionalValue };
 
-struct Spec {
+struct OptionEntry {
     std::string name;  // with the dashes
     Takes takes = Takes::Value;
     std::string type_name;     // the value's name in the help
@@ -223,7 +223,7 @@ sweep that takes more than a second shows its progress there when it is a termin
 run that goes on to where the single-precision time can no longer advance by about the
 step says so there once: the simulator's clock is kept, so the steps there are coarser.)";
 
-std::vector<Spec> parameter_specs()
+std::vector<OptionEntry> parameter_entries()
 {
     const Parameters start = defaults().params;
     const std::pair<ParamId, const char*> params[] = {
@@ -237,10 +237,10 @@ std::vector<Spec> parameter_specs()
         {ParamId::Voy, "initial vertical velocity, held in single precision"},
         {ParamId::Tmax, "computation time in vertical periods, > 0"},
     };
-    std::vector<Spec> specs;
+    std::vector<OptionEntry> entries;
     for (const auto& [id, what] : params) {
         const std::string name(param_name(id));
-        specs.push_back({"--" + name, Takes::Value, "NUMBER", shortest(value_of(start, id)), what,
+        entries.push_back({"--" + name, Takes::Value, "NUMBER", shortest(value_of(start, id)), what,
                          [id = id, name](Options& o, std::string_view text) -> std::optional<std::string> {
                              if (auto why = not_a_field_number(text))
                                  return why;
@@ -253,15 +253,15 @@ std::vector<Spec> parameter_specs()
                          {},
                          {}});
     }
-    return specs;
+    return entries;
 }
 
-std::vector<Spec> make_table()
+std::vector<OptionEntry> make_table()
 {
     const auto most_threads = static_cast<std::int64_t>(analysis::kMaxThreads);
     const std::string magnifier = std::to_string(kMagnifierSide);
-    std::vector<Spec> t = parameter_specs();
-    const std::vector<Spec> rest = {
+    std::vector<OptionEntry> t = parameter_entries();
+    const std::vector<OptionEntry> rest = {
         {"--every", Takes::Value, "N", "1", "print every N-th step (N >= 1)",
          reading([](std::string_view v) { return whole_number(v, 1); },
                  "expected a whole number of steps, at least 1", [](Options& o, std::int64_t n) { o.every = n; }),
@@ -424,15 +424,15 @@ std::vector<Spec> make_table()
     return t;
 }
 
-const std::vector<Spec>& table()
+const std::vector<OptionEntry>& table()
 {
-    static const std::vector<Spec> t = make_table();
+    static const std::vector<OptionEntry> t = make_table();
     return t;
 }
 
-const Spec* find_spec(std::string_view name)
+const OptionEntry* find_entry(std::string_view name)
 {
-    for (const Spec& s : table())
+    for (const OptionEntry& s : table())
         if (s.name == name)
             return &s;
     return nullptr;
@@ -471,12 +471,12 @@ std::optional<std::string> mode_refusal(const Options& o)
 
 // The refusal of the first pair of given options that exclude each other, or of an option
 // given without one it needs.
-std::optional<std::string> combination_refusal(const std::vector<const Spec*>& given)
+std::optional<std::string> combination_refusal(const std::vector<const OptionEntry*>& given)
 {
     const auto is_given = [&](std::string_view name) {
-        return std::any_of(given.begin(), given.end(), [&](const Spec* s) { return s->name == name; });
+        return std::any_of(given.begin(), given.end(), [&](const OptionEntry* s) { return s->name == name; });
     };
-    for (const Spec& s : table()) {
+    for (const OptionEntry& s : table()) {
         if (!is_given(s.name))
             continue;
         for (const std::string& other : s.excludes)
@@ -494,7 +494,7 @@ std::optional<std::string> combination_refusal(const std::vector<const Spec*>& g
 Request read_arguments(std::span<const std::string_view> args)
 {
     Request r;
-    std::vector<const Spec*> given;
+    std::vector<const OptionEntry*> given;
     const auto refuse = [](std::string why) { return Request{{}, false, std::move(why)}; };
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
@@ -507,28 +507,28 @@ Request read_arguments(std::span<const std::string_view> args)
             r.help = true;
             continue;
         }
-        const Spec* spec = name.substr(0, 2) == "--" ? find_spec(name) : nullptr;
-        if (spec == nullptr)
+        const OptionEntry* option = name.substr(0, 2) == "--" ? find_entry(name) : nullptr;
+        if (option == nullptr)
             return refuse(name.substr(0, 1) == "-" ? "unknown option " + echoed(arg)
                                                    : "unexpected argument " + echoed(arg) +
                                                          " (options begin with --)");
-        if (std::find(given.begin(), given.end(), spec) != given.end())
-            return refuse(spec->name + " is given more than once");
-        given.push_back(spec);
+        if (std::find(given.begin(), given.end(), option) != given.end())
+            return refuse(option->name + " is given more than once");
+        given.push_back(option);
         std::string_view value = has_value ? arg.substr(eq + 1) : std::string_view();
-        if (spec->takes == Takes::Nothing && has_value)
-            return refuse(spec->name + " takes no value");
-        if (spec->takes == Takes::Value && !has_value) {
+        if (option->takes == Takes::Nothing && has_value)
+            return refuse(option->name + " takes no value");
+        if (option->takes == Takes::Value && !has_value) {
             // The value may also be the next argument, unless that is an option itself.
             if (i + 1 == args.size() || args[i + 1].substr(0, 2) == "--")
-                return refuse(spec->name + " needs a value: " + spec->name + "=" + spec->type_name + " or " +
-                              spec->name + " " + spec->type_name);
+                return refuse(option->name + " needs a value: " + option->name + "=" + option->type_name + " or " +
+                              option->name + " " + option->type_name);
             value = args[++i];
         }
-        if (spec->takes == Takes::OptionalValue && has_value && value.empty())
-            return refuse(spec->name + ": expected a value after '='");
-        if (auto why = spec->store(r.options, value))
-            return refuse(spec->name + ": " + *why);
+        if (option->takes == Takes::OptionalValue && has_value && value.empty())
+            return refuse(option->name + ": expected a value after '='");
+        if (auto why = option->store(r.options, value))
+            return refuse(option->name + ": " + *why);
     }
     if (r.help)
         return r;
@@ -555,7 +555,7 @@ std::string help_text()
         help << head << lines << '\n';
     };
     option_line("-h, --help", "print this text");
-    for (const Spec& s : table()) {
+    for (const OptionEntry& s : table()) {
         std::string head = s.name;
         if (s.takes == Takes::Value)
             head += "=" + s.type_name;
@@ -565,7 +565,7 @@ std::string help_text()
         if (!s.default_text.empty())
             text += " (default\x01" + s.default_text + ")";  // kept on one line
         std::vector<std::string> excluded = s.excludes;
-        for (const Spec& other : table())
+        for (const OptionEntry& other : table())
             if (std::find(other.excludes.begin(), other.excludes.end(), s.name) != other.excludes.end())
                 excluded.push_back(other.name);
         if (!excluded.empty()) {

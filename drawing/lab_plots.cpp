@@ -95,6 +95,17 @@ Range range_of(const std::vector<double>& v)
     return r;
 }
 
+// The β of the theory's curves: one for each pixel column of the frame, so that the theory
+// is its curve however few runs were made (two runs would otherwise join by a chord).
+std::vector<double> theory_betas(const ResonanceFrames& f)
+{
+    const int n = std::max(2, static_cast<int>(std::ceil(f.swing_area.x1 - f.swing_area.x0)) + 1);
+    std::vector<double> b(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i)
+        b[static_cast<std::size_t>(i)] = f.beta.lo + (f.beta.hi - f.beta.lo) * i / (n - 1);
+    return b;
+}
+
 std::string sweep_caption(const std::vector<analysis::SweepRow>& rows)
 {
     if (rows.empty())
@@ -166,8 +177,17 @@ void resonance_plot(Surface& s, const Parameters& p, const std::vector<analysis:
                    column(rows, [](const analysis::SweepRow& r) { return r.Ay; })};
     const Curve ax{"Ax, расчёт", colors::kRed, Mark::disc, false,
                    column(rows, [](const analysis::SweepRow& r) { return r.Ax; })};
-    const Curve ax_linear{"Ax, линейная теория", colors::kBlack, Mark::none, true,
-                          column(rows, [](const analysis::SweepRow& r) { return r.Ax_linear; })};
+    // Drawn where the runs are, and left out before the first: a curve not yet computed
+    // shows its axes only.
+    const std::vector<double> theory_b = rows.empty() ? std::vector<double>{} : theory_betas(frames);
+    std::vector<double> theory_ax, theory_lag;
+    for (const double b : theory_b) {
+        Parameters at = p;
+        at.beta = b;
+        theory_ax.push_back(analysis::linear_amplitude(at));
+        theory_lag.push_back(analysis::linear_lag(p, b));
+    }
+    const Curve ax_linear{"Ax, линейная теория", colors::kBlack, Mark::none, true, theory_ax, true, theory_b};
     for (const Curve* c : {&ay, &ax, &ax_linear})
         draw_curve(swing, betas, settled, *c);
     legend(swing, betas, {&ax, &ay, &ax_linear});
@@ -177,10 +197,7 @@ void resonance_plot(Surface& s, const Parameters& p, const std::vector<analysis:
     numbered_axes(lag, Ticks::marked, "β", {});
     const Curve phase{"φ, расчёт", colors::kRed, Mark::disc, false,
                       column(rows, [](const analysis::SweepRow& r) { return r.phase; }), false};
-    const Curve phase_linear{"φ, линейная теория", colors::kBlack, Mark::none, true,
-                             column(rows, [&](const analysis::SweepRow& r) {
-                                 return analysis::linear_lag(p, r.beta);
-                             })};
+    const Curve phase_linear{"φ, линейная теория", colors::kBlack, Mark::none, true, theory_lag, true, theory_b};
     for (const Curve* c : {&phase, &phase_linear})
         draw_curve(lag, betas, settled, *c);
     // A curve not yet computed is of no parameters: it says none.

@@ -269,9 +269,10 @@ std::vector<std::size_t> line_points(const PlotFrame& f, const std::vector<doubl
 
 }  // namespace
 
-void draw_curve(PlotFrame& f, const std::vector<double>& x, const std::vector<bool>& settled,
+void draw_curve(PlotFrame& f, const std::vector<double>& plot_x, const std::vector<bool>& settled,
                 const Curve& c)
 {
+    const std::vector<double>& x = c.x.empty() ? plot_x : c.x;
     Surface& s = f.surface();
     const std::size_t n = std::min(x.size(), c.y.size());
     s.pen_style(0);
@@ -305,12 +306,13 @@ void draw_curve(PlotFrame& f, const std::vector<double>& x, const std::vector<bo
 namespace {
 
 // The points of the curves that the box would hide, as drawn (with their marks' radius).
-std::size_t hidden_points(const PlotFrame& f, const std::vector<double>& x, const std::vector<const Curve*>& curves,
-                          const ClipRect& box)
+std::size_t hidden_points(const PlotFrame& f, const std::vector<double>& plot_x,
+                          const std::vector<const Curve*>& curves, const ClipRect& box)
 {
     constexpr double kMark = 5;
     std::size_t n = 0;
-    for (const Curve* c : curves)
+    for (const Curve* c : curves) {
+        const std::vector<double>& x = c->x.empty() ? plot_x : c->x;
         for (std::size_t i = 0; i < std::min(x.size(), c->y.size()); ++i) {
             const double X = f.px(x[i]), Y = f.py(c->y[i]);
             n += f.inside(X, Y) && X >= box.x0 - kMark && X <= box.x1 + kMark && Y >= box.y0 - kMark &&
@@ -318,6 +320,7 @@ std::size_t hidden_points(const PlotFrame& f, const std::vector<double>& x, cons
                      ? 1
                      : 0;
         }
+    }
     return n;
 }
 

@@ -85,9 +85,10 @@ struct Curve {
     bool dashed;
     std::vector<double> y;     // one value for each x of the plot's points
     bool joined = true;        // false: marks only (a lag that jumps between unsettled points)
+    std::vector<double> x = {};  // x values of its own, for a curve not at the plot's points
 };
 
-// A curve through the points (x[i], c.y[i]), in a 2-pixel pen; marks at most about every
+// A curve through the points (x[i], c.y[i]) (c.x[i] where it has its own), in a 2-pixel pen; marks at most about every
 // 9 pixels, hollow where `settled` says no.
 void draw_curve(PlotFrame& f, const std::vector<double>& x, const std::vector<bool>& settled,
                 const Curve& c);

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "drawing_test_support.h"
+#include "analysis/linear.h"
+#include "drawing/lab_plots.h"
 #include "tools/trace.h"
 #include "tools/resonance_png.h"
 #include "tools/trace_png.h"
@@ -241,8 +243,8 @@ TEST(ResonancePng, WildRowsStillMakeAPicture)
 
 TEST(ResonancePng, UnsettledPointsAreHollow)
 {
-    // Three runs of swing 1 and no theory drawn over them; the middle one at β = 1 sits in
-    // the middle of the plot, its mark at the height of 1 on an axis that reaches 1.2.
+    // Three runs of swing 1, far above the theory; the middle one at β = 1 sits in the
+    // middle of the plot, its mark at the height of 1 on an axis that reaches 1.2.
     const Parameters p = defaults().params;
     const double nan = std::numeric_limits<double>::quiet_NaN();
     std::vector<analysis::SweepRow> rows = {{0, 1, 1, 0, nan, true}, {1, 1, 1, 0, nan, true}, {2, 1, 1, 0, nan, true}};
@@ -255,6 +257,27 @@ TEST(ResonancePng, UnsettledPointsAreHollow)
     const QImage unsettled = trace::resonance_picture(p, rows);
     EXPECT_EQ(unsettled.pixel(centre), rgb(colors::kWhite));
     EXPECT_EQ(unsettled.pixel(centre + QPoint(4, 0)), rgb(colors::kRed));  // its ring
+}
+
+TEST(ResonancePng, TheTheoryIsItsCurveBetweenFewRuns)
+{
+    // Two runs at the ends: between them the theory is its own curve, not a chord.
+    Parameters p = defaults().params;
+    p.alpha = 0.1;
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::vector<analysis::SweepRow> rows = {{0.3, 1, 0.146, 0, 0.146, true, nan, nan, true},
+                                                  {1.2, 1, 0.021, 0, 0.021, true, nan, nan, true}};
+    const QImage img = trace::resonance_picture(p, rows);
+    const ResonanceFrames frames = resonance_frames({trace::kResonanceWidth, trace::kResonanceHeight}, rows);
+    for (const double beta : {0.9, 1.05}) {
+        p.beta = beta;
+        const PointF at = frames.swing_point(beta, analysis::linear_amplitude(p));
+        int black = 0;  // of its dashes, a few pixels either side
+        for (int x = int(at.x) - 9; x <= int(at.x) + 9; ++x)
+            for (int y = int(at.y) - 3; y <= int(at.y) + 3; ++y)
+                black += img.pixel(x, y) == rgb(colors::kBlack) ? 1 : 0;
+        EXPECT_GT(black, 4) << "β = " << beta;
+    }
 }
 
 TEST(ResonancePng, UnwritableFolderIsReportedAfterTheNumbers)

@@ -398,6 +398,7 @@ class Curve {
         this.redrawSoon();
         if (this.done === n) {
           this.cancel();
+          this.redraw(); // the finished curve at once, not a tenth of a second after «Готово»
           $("curveState").textContent = "Готово";
         } else give(w);
       };

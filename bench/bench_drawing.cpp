@@ -4,9 +4,12 @@
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
+#include <cmath>
 #include <vector>
 
+#include "drawing/lab_plots.h"
 #include "drawing/pictures.h"
+#include "drawing/portrait.h"
 #include "model/characteristics.h"
 #include "model/extents.h"
 #include "model/oscillator.h"
@@ -119,6 +122,43 @@ void BM_DirtyAreaPerStep(benchmark::State& state)
         benchmark::Counter(pixels, benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_DirtyAreaPerStep)->Unit(benchmark::kMicrosecond);
+
+// A step on the phase portrait: its line and, once a driving period, its dot.
+void BM_PortraitStep(benchmark::State& state)
+{
+    Bench& b = bench();
+    sp::Surface s(sp::SizeI{320, 320}, sp::kPortraitFontName, sp::kPortraitFontPoints);
+    sp::Portrait portrait;
+    portrait.clear(s, b.s.params, b.c, b.e, ',');
+    std::size_t i = 1;
+    for (auto _ : state) {
+        portrait.step(s, b.states[i - 1], b.states[i]);
+        i = i + 1 < b.states.size() ? i + 1 : 1;
+    }
+}
+BENCHMARK(BM_PortraitStep)->Unit(benchmark::kMicrosecond);
+
+// The resonance picture of a short sweep, whose linear theory is drawn at every pixel
+// column: the picture the curve window draws up to ten times a second.
+void BM_ResonancePicture24(benchmark::State& state)
+{
+    const sp::Parameters p = sp::defaults().params;
+    std::vector<sp::analysis::SweepRow> rows(24);
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        sp::analysis::SweepRow& r = rows[k];
+        r.beta = sp::analysis::sweep_beta(0.2, 2, 24, static_cast<std::int64_t>(k));
+        r.Ax = 0.1 / (std::fabs(0.25 - r.beta * r.beta) + 0.05);
+        r.Ay = 0.01;
+        r.phase = 1;
+        r.steady = true;
+    }
+    sp::Surface s = sp::lab_plot_surface(1);
+    for (auto _ : state) {
+        s.clear();
+        sp::resonance_plot(s, p, rows);
+    }
+}
+BENCHMARK(BM_ResonancePicture24)->Unit(benchmark::kMillisecond);
 
 void BM_AllAxesDefaults(benchmark::State& state)
 {

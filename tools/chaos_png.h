@@ -19,11 +19,8 @@ QImage section_picture(const Parameters& p, const Section& s, double scale = 1.0
 QImage bifurcation_picture(const Parameters& p, const std::vector<double>& betas,
                            const std::vector<Section>& sections, double scale = 1.0);
 
-// Write dir/poincare.png and dir/bifurcation.png (dir created if missing); analysis::Outcome::Ok or analysis::Outcome::CannotWrite.
+// Writes dir/poincare.png (dir created if missing); Ok or CannotWrite.
 analysis::Outcome write_section_png(const Parameters& p, const Section& s, const std::string& dir,
                       std::ostream& err, double scale = 1.0);
-analysis::Outcome write_bifurcation_png(const Parameters& p, const std::vector<double>& betas,
-                          const std::vector<Section>& sections, const std::string& dir,
-                          std::ostream& err, double scale = 1.0);
 
 }  // namespace sp::trace

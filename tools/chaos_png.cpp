@@ -18,10 +18,11 @@ QImage section_picture(const Parameters& p, const Section& sec, double scale)
 }
 
 QImage bifurcation_picture(const Parameters& p, const std::vector<double>& betas,
-                           const std::vector<Section>& sections, double scale)
+                           const std::vector<Section>& sections, std::optional<std::int64_t> skip,
+                           double scale)
 {
     Surface s = lab_plot_surface(scale);
-    bifurcation_plot(s, p, betas, sections);
+    bifurcation_plot(s, p, betas, sections, skip);
     return qimage_view(s.image()).copy();
 }
 

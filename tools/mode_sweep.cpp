@@ -80,7 +80,7 @@ Outcome write_sweep_pictures(const Options& o, const std::vector<analysis::Sweep
     std::vector<NamedPicture> pictures{{"resonance.png", resonance_picture(o.params, rows, o.scale)}};
     if (o.poincare) {
         const std::vector<Section> sections = bifurcation_sections(o.params, betas, o.poincare_skip, threads);
-        pictures.push_back({"bifurcation.png", bifurcation_picture(o.params, betas, sections, o.scale)});
+        pictures.push_back({"bifurcation.png", bifurcation_picture(o.params, betas, sections, o.poincare_skip, o.scale)});
     }
     return save_pngs(pictures, o.scale, *o.png_dir, err);
 }

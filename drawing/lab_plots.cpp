@@ -103,11 +103,6 @@ std::string sweep_caption(const std::vector<analysis::SweepRow>& rows)
            short_number(rows.back().beta) + "; размах — половина разности наибольшего и наименьшего значения";
 }
 
-PointF point_in(const ClipRect& a, const Range& x, const Range& y, double u, double v)
-{
-    return {a.x0 + (u - x.lo) / (x.hi - x.lo) * (a.x1 - a.x0), a.y1 - (v - y.lo) / (y.hi - y.lo) * (a.y1 - a.y0)};
-}
-
 }  // namespace
 
 std::string short_number(double v)
@@ -127,8 +122,8 @@ std::string parameters_line(const Parameters& p, bool with_beta)
            "    Voy = " + short_number(p.Voy) + "    Tmax = " + short_number(p.Tmax);
 }
 
-PointF ResonanceFrames::swing_point(double b, double v) const { return point_in(swing_area, beta, swing, b, v); }
-PointF ResonanceFrames::lag_point(double b, double v) const { return point_in(lag_area, beta, lag, b, v); }
+PointF ResonanceFrames::swing_point(double b, double v) const { return area_point(swing_area, beta, swing, b, v); }
+PointF ResonanceFrames::lag_point(double b, double v) const { return area_point(lag_area, beta, lag, b, v); }
 
 ResonanceFrames resonance_frames(SizeI size, const std::vector<analysis::SweepRow>& rows, std::optional<Range> beta)
 {

@@ -40,7 +40,21 @@ std::vector<double> ticks(const Range& r, double step)
 
 int tick_decimals(double step) { return std::max(0, static_cast<int>(-std::floor(std::log10(step) + 1e-9))); }
 
-PlotFrame::PlotFrame(Surface& s, Range x, Range y, ClipRect area) : s_(s), x_(x), y_(y), area_(area)
+std::string tick_label(double v, double step, char decimal_point)
+{
+    // Past these the fixed form would run to more than about eight characters.
+    if (step < 1e-6 || step >= 1e5)
+        return std::fabs(v) < step * 1e-6 ? "0" : format_scientific(v, decimal_point);
+    return format_fixed(v, tick_decimals(step), decimal_point);
+}
+
+PointF area_point(const ClipRect& a, const Range& x, const Range& y, double u, double v)
+{
+    return {a.x0 + (u - x.lo) / (x.hi - x.lo) * (a.x1 - a.x0), a.y1 - (v - y.lo) / (y.hi - y.lo) * (a.y1 - a.y0)};
+}
+
+PlotFrame::PlotFrame(Surface& s, Range x, Range y, ClipRect area, char decimal_point)
+    : s_(s), x_(x), y_(y), area_(area), decimal_point_(decimal_point)
 {
     s_.set_scale(0, 0, s.size().width, s.size().height);
 }
@@ -77,6 +91,10 @@ int fitting(double pixels, double room, int most)
 int columns(Surface& s, const ClipRect& a) { return fitting(a.x1 - a.x0, s.text_width("0.000") + 12, 10); }
 int rows(Surface& s, const ClipRect& a) { return fitting(a.y1 - a.y0, s.text_width("0") * 2.4, 8); }
 
+// The offsets below the frame were set for the print pictures' font; a smaller face moves
+// its numbers and names as much closer.
+double em(const Surface& s) { return s.font_points() / kPlotFontPoints; }
+
 // The resonance curve's look: round ticks counted by ticks(), a short black tick at each.
 void marked_axes(PlotFrame& f)
 {
@@ -90,8 +108,8 @@ void marked_axes(PlotFrame& f)
         s.pen_width(2);
         s.draw_line(x, a.y1, x, a.y1 + 6, colors::kBlack);
         s.pen_width(1);
-        const std::string label = format_fixed(v, tick_decimals(bx));
-        f.text(x - s.text_width(label) / 2, a.y1 + 8, label);
+        const std::string label = tick_label(v, bx, f.decimal_point());
+        f.text(x - s.text_width(label) / 2, a.y1 + 8 * em(s), label);
     }
     const double ay = tick_step(f.y(), rows(s, a));
     for (const double v : ticks(f.y(), ay)) {
@@ -100,7 +118,7 @@ void marked_axes(PlotFrame& f)
         s.pen_width(2);
         s.draw_line(a.x0 - 6, y, a.x0, y, colors::kBlack);
         s.pen_width(1);
-        const std::string label = format_fixed(v, tick_decimals(ay));
+        const std::string label = tick_label(v, ay, f.decimal_point());
         f.text(a.x0 - 9 - s.text_width(label), y - line_h / 2.4 * 0.62, label);
     }
 }
@@ -117,8 +135,8 @@ void plain_axes(PlotFrame& f)
             break;
         const double x = f.px(v);
         s.draw_line(x, a.y0, x, a.y1, colors::kGrid);
-        const std::string label = format_fixed(std::fabs(v) < bx * 1e-6 ? 0 : v, tick_decimals(bx));
-        f.text(x - s.text_width(label) / 2, a.y1 + 8, label);
+        const std::string label = tick_label(v, bx, f.decimal_point());
+        f.text(x - s.text_width(label) / 2, a.y1 + 8 * em(s), label);
     }
     const double by = tick_step(f.y(), rows(s, a));
     for (int i = 0; i < 30; ++i) {
@@ -127,8 +145,8 @@ void plain_axes(PlotFrame& f)
             break;
         const double y = f.py(v);
         s.draw_line(a.x0, y, a.x1, y, colors::kGrid);
-        const std::string label = format_fixed(std::fabs(v) < by * 1e-6 ? 0 : v, tick_decimals(by));
-        f.text(a.x0 - 9 - s.text_width(label), y - 8, label);
+        const std::string label = tick_label(v, by, f.decimal_point());
+        f.text(a.x0 - 9 - s.text_width(label), y - 8 * em(s), label);
     }
 }
 
@@ -147,9 +165,31 @@ void numbered_axes(PlotFrame& f, Ticks style, std::string_view x_name, std::stri
     s.pen_width(2);
     s.fill_style(1);
     s.draw_box(a.x0, a.y0, a.x1, a.y1, colors::kBlack);
-    f.text((a.x0 + a.x1) / 2, a.y1 + 30, x_name);
+    f.text((a.x0 + a.x1) / 2, a.y1 + 30 * em(s), x_name);
     if (!y_name.empty())
-        f.text(12, (a.y0 + a.y1) / 2 - 8, y_name);
+        f.text(12, (a.y0 + a.y1) / 2 - 8 * em(s), y_name);
+}
+
+ClipRect fitted_area(Surface& s, Range x, Range y, std::string_view y_name, char decimal_point)
+{
+    const SizeI size = s.size();
+    const double line = s.text_height();
+    ClipRect a{0, line / 2 + 4, double(size.width), size.height - 30 * em(s) - line - 4};
+    a.y1 = std::max(a.y1, a.y0 + 2);
+    // The widest number on the left, at the step the rows of this height get.
+    double widest = 0;
+    const double by = tick_step(y, rows(s, a));
+    for (const double v : ticks(y, by))
+        widest = std::max(widest, s.text_width(tick_label(v, by, decimal_point)));
+    a.x0 = std::min(12 + s.text_width(y_name) + 8 + widest + 9, size.width / 2.0);
+    // Half of the last number on the right stands past the frame.
+    a.x1 = size.width - 10.0;
+    const double bx = tick_step(x, columns(s, a));
+    double last = 0;
+    for (const double v : ticks(x, bx))
+        last = std::max(last, s.text_width(tick_label(v, bx, decimal_point)));
+    a.x1 = std::max(a.x0 + 2, size.width - std::max(10.0, last / 2 + 4));
+    return a;
 }
 
 void mark_at(Surface& s, double x, double y, Mark mark, std::uint32_t colour, bool hollow)

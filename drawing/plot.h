@@ -28,18 +28,25 @@ double tick_step(const Range& r, int count);
 std::vector<double> ticks(const Range& r, double step);
 // Decimals that show a multiple of step exactly.
 int tick_decimals(double step);
+// The number at a tick: a value that is zero but for rounding reads as zero, not -0; a step
+// too large or too small for fixed digits gives the scientific form.
+std::string tick_label(double v, double step, char decimal_point = '.');
+
+// Where (u, v) of the ranges x and y stands in `area` (pixels), y upward.
+PointF area_point(const ClipRect& area, const Range& x, const Range& y, double u, double v);
 
 // The ranges x and y shown in `area` (pixels) of the surface, which the frame gives its own
 // pixel grid as model window.
 class PlotFrame {
 public:
-    PlotFrame(Surface& s, Range x, Range y, ClipRect area);
+    PlotFrame(Surface& s, Range x, Range y, ClipRect area, char decimal_point = '.');
     double px(double x) const { return area_.x0 + (x - x_.lo) / (x_.hi - x_.lo) * (area_.x1 - area_.x0); }
     double py(double y) const { return area_.y1 - (y - y_.lo) / (y_.hi - y_.lo) * (area_.y1 - area_.y0); }
     const ClipRect& area() const { return area_; }
     Surface& surface() { return s_; }
     const Range& x() const { return x_; }
     const Range& y() const { return y_; }
+    char decimal_point() const { return decimal_point_; }
     bool inside(double px, double py) const;
 
     void text(double x, double y, std::string_view t, std::uint32_t colour = colors::kBlack);
@@ -50,12 +57,17 @@ private:
     Surface& s_;
     Range x_, y_;
     ClipRect area_;
+    char decimal_point_;
 };
 
 // The grid at round steps, each line numbered outside the frame, the frame and the names
 // of the axes. `marked`: with a short tick at each number (the resonance curve's look).
 enum class Ticks { marked, plain };
 void numbered_axes(PlotFrame& f, Ticks style, std::string_view x_name, std::string_view y_name);
+// The area that a plain frame of these ranges may take on the whole surface, leaving room
+// around it for its numbers and the axes' names (`y_name` on the left): for a picture
+// without title or captions, whatever its size and font.
+ClipRect fitted_area(Surface& s, Range x, Range y, std::string_view y_name, char decimal_point = '.');
 
 enum class Mark { disc, square, none };
 // A hollow mark is a point whose run had not settled: it is not a point of a curve.

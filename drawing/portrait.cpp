@@ -2,22 +2,19 @@
 
 #include <algorithm>
 #include <cmath>
-#include <string>
-#include <string_view>
 
+#include "analysis/section.h"
 #include "drawing/colors.h"
-#include "drawing/grid.h"
 #include "drawing/plot.h"
-#include "model/number_format.h"
 
 namespace sp {
 namespace {
 
-// Beyond this the coordinate window, held in single precision with a margin around the
-// axes, would no longer be finite; below the other end a range is no longer a picture.
+// Beyond this the frame's numbers would no longer be finite after the mapping to pixels;
+// below the other end a range is no longer a picture.
 constexpr double kMostRange = 1e36;
 constexpr double kLeastRange = 1e-6;
-constexpr double kMargin = 1.1;  // room around the axes for the labels at their ends
+constexpr double kRoom = 1.05;  // between the furthest reach and the frame
 
 double bounded(double v)
 {
@@ -26,44 +23,8 @@ double bounded(double v)
     return std::clamp(v, kLeastRange, kMostRange);
 }
 
-std::string label(double v, double step, char dp)
-{
-    if (std::fabs(v) < step * 1e-6)
-        return "0";
-    if (step >= 1e5 || step < 1e-4)
-        return format_scientific(v, dp);
-    return format_fixed(v, tick_decimals(step), dp);
-}
-
-void text_at(Surface& s, double x, double y, std::string_view text)
-{
-    s.move_pen(Coord::x, x);
-    s.move_pen(Coord::y, y);
-    s.print_text(text);
-}
-
-// Grid lines across the picture at a round step of the plot kit, about three each way
-// from zero, each numbered beside the axis it crosses.
-void grid(Surface& s, const PortraitRange& r, char dp)
-{
-    const double sx = tick_step({0, r.x}, 3), sv = tick_step({0, r.v}, 3);
-    const double X = r.x * kMargin, V = r.v * kMargin;
-    const GridRange columns = grid_range(std::ceil(-r.x / sx), std::floor(r.x / sx), 12);
-    for (std::int64_t n = 0; n < columns.count; ++n) {
-        const double x = columns.at(n) * sx;
-        if (columns.at(n) != 0)
-            s.draw_line(x, -V, x, V, colors::kGrid);
-        text_at(s, x, 0, label(x, sx, dp));
-    }
-    const GridRange rows = grid_range(std::ceil(-r.v / sv), std::floor(r.v / sv), 12);
-    for (std::int64_t n = 0; n < rows.count; ++n) {
-        const double v = rows.at(n) * sv;
-        if (rows.at(n) == 0)
-            continue;  // the origin is numbered once, on the x axis
-        s.draw_line(-X, v, X, v, colors::kGrid);
-        text_at(s, 0, v, label(v, sv, dp));
-    }
-}
+Range x_range(const PortraitRange& r) { return {-r.x * kRoom, r.x * kRoom}; }
+Range v_range(const PortraitRange& r) { return {-r.v * kRoom, r.v * kRoom}; }
 
 }  // namespace
 
@@ -77,40 +38,52 @@ PortraitRange portrait_range(const Parameters& p, const Characteristics& c, cons
     return {x, v};
 }
 
-void portrait_axes(Surface& s, const PortraitRange& r, const Parameters& p, char decimal_point)
+void Portrait::clear(Surface& s, const Parameters& p, const Characteristics& c, const Extents& e,
+                     char decimal_point)
 {
-    const double X = r.x * kMargin, V = r.v * kMargin;
-    s.clear();
-    s.set_scale(-X, V, X, -V);
-    s.fore_color(colors::kBlack);
-    s.pen_style(0);
-    s.pen_width(1);
-    grid(s, r, decimal_point);
-    s.draw_line(-X, 0, X, 0, colors::kBlack);
-    s.draw_line(0, -V, 0, V, colors::kBlack);
-    text_at(s, r.x, r.v * 0.12, "x");
-    text_at(s, r.x * 0.04, V, "vx");
-    s.move_pen(Coord::x, p.Xo);
-    s.move_pen(Coord::y, p.Vox);
+    params_ = p;
+    range_ = portrait_range(p, c, e);
+    decimal_point_ = decimal_point;
+    clear(s);
 }
 
-void portrait_step(Surface& s, const PointF* from, PointF to, const std::vector<PointF>& dots)
+void Portrait::clear(Surface& s)
 {
+    s.clear();
+    s.fore_color(colors::kBlack);
+    area_ = fitted_area(s, x_range(range_), v_range(range_), "vx", decimal_point_);
+    PlotFrame f(s, x_range(range_), v_range(range_), area_, decimal_point_);
+    numbered_axes(f, Ticks::plain, "x", "vx");
+    // The axes through the equilibrium, which the motion circles.
     s.pen_width(1);
-    if (from != nullptr)
-        s.draw_line(from->x, from->y, to.x, to.y, kPortraitLine);
-    else
-        s.line_to(to.x, to.y, kPortraitLine);
+    s.draw_line(f.px(0), area_.y0, f.px(0), area_.y1, colors::kBlack);
+    s.draw_line(area_.x0, f.py(0), area_.x1, f.py(0), colors::kBlack);
+    s.fore_color(colors::kBlack);
+}
+
+PointF Portrait::at(double x, double vx) const
+{
+    return area_point(area_, x_range(range_), v_range(range_), x, vx);
+}
+
+void Portrait::step(Surface& s, const RunState& before, const RunState& after) const
+{
+    const PlotFrame f(s, x_range(range_), v_range(range_), area_, decimal_point_);
+    s.pen_width(1);
+    s.pen_style(0);
+    double xa = before.x, ya = before.vx, xb = after.x, yb = after.vx;
+    if (f.cut(xa, ya, xb, yb))
+        s.draw_line(xa, ya, xb, yb, kPortraitLine);
+    const std::vector<SectionPoint> dots = section_points_in_step(params_, before, after);
     if (dots.empty())
         return;
     s.pen_width(kPortraitDotWidth);
     s.fore_color(kPortraitDot);
-    for (const PointF& d : dots)
-        s.plot_point(d.x, d.y);
+    for (const SectionPoint& d : dots)
+        if (const PointF p = at(d.x, d.vx); f.inside(p.x, p.y))
+            s.plot_point(p.x, p.y);
     s.fore_color(colors::kBlack);
     s.pen_width(1);
-    s.move_pen(Coord::x, to.x);
-    s.move_pen(Coord::y, to.y);
 }
 
 }  // namespace sp

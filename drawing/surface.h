@@ -90,6 +90,8 @@ public:
 
     // How far a text printed with the present font advances, in logical pixels.
     double text_width(std::string_view s);
+    // The height of a line of the present font, in logical pixels.
+    double text_height() { return face().height; }
 
     // Image pixel position of a model point (fractional; pixel (i, j) covers
     // [i, i+1) × [j, j+1)).

@@ -99,9 +99,11 @@ TEST_F(PortraitTest, ARunDrawsTheLineLiveAndTheDrivingPeriodsAsDots)
     ASSERT_EQ(section.points.size(), 3u);
     // The line drawn later may cross a dot's middle, never all of it.
     for (const sp::SectionPoint& point : section.points)
-        EXPECT_TRUE(sp::test::any_near(picture(), sp::test::pixel(picture(), point.x, point.vx), 1,
-                                       sp::kPortraitDot))
+    {
+        const sp::PointF at = form->lab()->portrait()->portrait().at(point.x, point.vx);
+        EXPECT_TRUE(sp::test::any_near(picture(), sp::test::pixel(picture(), at.x, at.y), 1, sp::kPortraitDot))
             << "k = " << point.k;
+    }
     // Only those: a dot is about 5 × 5 pixels.
     const int blue = count(picture(), sp::kPortraitDot);
     EXPECT_GT(blue, 0);
@@ -191,12 +193,20 @@ TEST_F(PortraitTest, OpenedDuringARunItJoinsIn)
 
 TEST(Portrait, PositiveVxIsDrawnUpwardAndPositiveXToTheRight)
 {
-    sp::Surface s(sp::SizeI{200, 200});
-    sp::portrait_axes(s, sp::PortraitRange{1, 1}, sp::defaults().params, '.');
-    sp::portrait_step(s, nullptr, sp::PointF{0, 0}, {sp::PointF{0.5, 0.6}});
-    // The axes are symmetric about the middle: the dot is in the upper right quarter only.
-    EXPECT_GT(count(s, QRect(100, 0, 100, 100), sp::kPortraitDot), 0);
-    EXPECT_EQ(count(s, sp::kPortraitDot), count(s, QRect(100, 0, 100, 100), sp::kPortraitDot));
+    sp::Surface s(sp::SizeI{200, 200}, sp::kPortraitFontName, sp::kPortraitFontPoints);
+    const sp::Parameters p = sp::defaults().params;
+    const sp::Characteristics c = sp::characteristics_of(p);
+    sp::Portrait portrait;
+    portrait.clear(s, p, c, sp::minmax(p, c, sp::defaults().scales, sp::defaults().look), '.');
+    sp::RunState from, to;
+    to.x = 0.2F;
+    to.vx = 0.2F;
+    portrait.step(s, from, to);
+    // From the origin into the upper right quarter only.
+    const sp::PointF o = portrait.at(0, 0);
+    const QRect upper_right(static_cast<int>(o.x), 0, 200, static_cast<int>(o.y) + 1);
+    EXPECT_GT(count(s, upper_right, sp::kPortraitLine), 3);
+    EXPECT_EQ(count(s, sp::kPortraitLine), count(s, upper_right, sp::kPortraitLine));
 }
 
 TEST_F(PortraitTest, HugeValuesNeitherCrashNorHang)

@@ -18,7 +18,6 @@
 #include <vector>
 
 #include "analysis/csv.h"
-#include "analysis/section.h"
 #include "analysis/sweep.h"
 #include "drawing/animation.h"
 #include "drawing/lab_plots.h"
@@ -61,10 +60,10 @@ Session& session()
 struct Drawing {
     Surface picture1, picture2, picture3, picture4;
     Surface form3{SizeI{250, 250}, kMagnifierFontName, kMagnifierFontPoints};
-    Surface portrait;
+    Surface portrait{SizeI{}, kPortraitFontName, kPortraitFontPoints};
+    Portrait portrait_picture;
     Surface curve;  // the resonance curve, drawn by the plot kit as the window's is
     bool portrait_open = false;
-    bool portrait_fresh = true;  // no line drawn since it was cleared
     Geometry geometry;
     CopyRects blt;
     Marks marks;
@@ -95,19 +94,6 @@ std::string json_rect(const Rect& r)
     const PixelRect p = whole_pixels(r);
     return "[" + std::to_string(p.left) + "," + std::to_string(p.top) + "," + std::to_string(p.width) +
            "," + std::to_string(p.height) + "]";
-}
-
-// A step of the run on the phase portrait, as the window's portrait draws it: the line and
-// the states of the driving periods that fell in the step. After a clear the line goes on
-// from where the motion is, not from the initial point.
-void portrait_step(Drawing& d, const Parameters& p, const RunState& before, const RunState& after)
-{
-    std::vector<PointF> dots;
-    for (const SectionPoint& point : section_points_in_step(p, before, after))
-        dots.push_back({point.x, point.vx});
-    const PointF from{before.x, before.vx};
-    sp::portrait_step(d.portrait, d.portrait_fresh ? &from : nullptr, PointF{after.x, after.vx}, dots);
-    d.portrait_fresh = false;
 }
 
 const char* hand_out(std::string text)
@@ -258,7 +244,7 @@ EMSCRIPTEN_KEEPALIVE int sp_run_steps(int count)
     const WalkEnd end = walk(s.run, s.run_params, s.run_c.h, s.run_c.t_end,
                              [&](const RunState& state, const StepInfo& info) {
                                  if (d.portrait_open)
-                                     portrait_step(d, s.run_params, before, state);
+                                     d.portrait_picture.step(d.portrait, before, state);
                                  before = state;
                                  s.chunk.insert(s.chunk.end(), {static_cast<double>(state.t), state.x,
                                                                 state.y, state.vx, state.vy, state.xs});
@@ -439,10 +425,8 @@ EMSCRIPTEN_KEEPALIVE void sp_portrait_open(int w, int h, double ratio, char deci
     const Settings& s = session().settings;
     const Characteristics c = characteristics_of(s.params);
     d.portrait.resize({w, h}, drawing_ratio(ratio));
-    portrait_axes(d.portrait, portrait_range(s.params, c, minmax(s.params, c, s.scales, s.look)), s.params,
-                  decimal_point);
+    d.portrait_picture.clear(d.portrait, s.params, c, minmax(s.params, c, s.scales, s.look), decimal_point);
     d.portrait_open = true;
-    d.portrait_fresh = true;
 }
 
 EMSCRIPTEN_KEEPALIVE void sp_portrait_close() { drawing().portrait_open = false; }

@@ -3,7 +3,6 @@
 #include <QResizeEvent>
 #include <QShortcut>
 
-#include "analysis/section.h"
 #include "qtdrawing/qt_drawing.h"
 #include "window/artwork.h"
 #include "window/fonts.h"
@@ -22,7 +21,7 @@ PortraitWindow::PortraitWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     setAccessibleName(texts::kPortraitCaption);
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
-    panel_ = new Panel(this, kMagnifierFontName, kMagnifierFontPoints);
+    panel_ = new Panel(this, kPortraitFontName, kPortraitFontPoints);
     panel_->setObjectName(QStringLiteral("PortraitSurface"));
     panel_->setToolTip(lab::kPortraitPicture);
     panel_->setAccessibleName(panel_->toolTip());
@@ -45,28 +44,19 @@ Surface& PortraitWindow::surface()
 
 void PortraitWindow::redraw(const Parameters& p, const Characteristics& c, const Extents& e)
 {
-    params_ = p;
-    range_ = portrait_range(p, c, e);
-    drawEmpty();
+    portrait_.clear(panel_->surface(), p, c, e, fonts::decimal_point());
+    panel_->sync();
 }
 
 void PortraitWindow::drawEmpty()
 {
-    portrait_axes(panel_->surface(), range_, params_, fonts::decimal_point());
-    fresh_ = true;
+    portrait_.clear(panel_->surface());
     panel_->sync();
 }
 
 void PortraitWindow::drawStep(const RunState& before, const RunState& after)
 {
-    std::vector<PointF> dots;
-    for (const SectionPoint& point : section_points_in_step(params_, before, after))
-        dots.push_back({point.x, point.vx});
-    // After a clear, during a run, the line goes on from where the motion is, not from
-    // the initial point.
-    const PointF from{before.x, before.vx};
-    portrait_step(panel_->surface(), fresh_ ? &from : nullptr, PointF{after.x, after.vx}, dots);
-    fresh_ = false;
+    portrait_.step(panel_->surface(), before, after);
 }
 
 void PortraitWindow::resizeEvent(QResizeEvent* event)

@@ -22,6 +22,7 @@ public:
 
     Surface& surface();
     Panel* panel() const { return panel_; }
+    const Portrait& portrait() const { return portrait_; }
 
     // Clears the portrait and draws its axes for the run these values make. The next
     // step's line starts where that step starts.
@@ -37,9 +38,7 @@ private:
     void drawEmpty();
 
     Panel* panel_ = nullptr;
-    Parameters params_;
-    PortraitRange range_;
-    bool fresh_ = true;  // nothing drawn since the last clear
+    Portrait portrait_;
 };
 
 }  // namespace sp

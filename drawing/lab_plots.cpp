@@ -225,7 +225,7 @@ void section_plot(Surface& s, const Parameters& p, const Section& sec)
 }
 
 void bifurcation_plot(Surface& s, const Parameters& p, const std::vector<double>& betas,
-                      const std::vector<Section>& sections)
+                      const std::vector<Section>& sections, std::optional<std::int64_t> skip)
 {
     std::vector<double> xs;
     for (const Section& sec : sections)
@@ -235,7 +235,8 @@ void bifurcation_plot(Surface& s, const Parameters& p, const std::vector<double>
     if (!(b.hi > b.lo))
         b = {b.lo - std::max(b.lo / 2, 0.5), b.hi + std::max(b.hi / 2, 0.5)};
     PlotFrame plot(s, b, range_of(xs), scatter_area());
-    plot.text(12, 12, "x в моменты t = 2πk/β после переходного процесса, по β");
+    plot.text(12, 12, skip ? "x в моменты t = 2πk/β при k ≥ " + std::to_string(*skip) + ", по β"
+                           : std::string("x в моменты t = 2πk/β без первой десятой части периодов, по β"));
     numbered_axes(plot, Ticks::plain, "β", "x");
     for (std::size_t i = 0; i < sections.size() && i < betas.size(); ++i)
         for (const SectionPoint& q : sections[i].points)

@@ -7,6 +7,7 @@
 // in a column). Large enough to read in print; the same picture wherever it is shown.
 // Two caption lines under a picture say the parameters and what was computed.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -48,7 +49,9 @@ void resonance_plot(Surface& s, const Parameters& p, const std::vector<analysis:
                     std::optional<Range> beta = {});
 // Points that are not finite are left out.
 void section_plot(Surface& s, const Parameters& p, const Section& sec);
+// `skip` is the first period the sections hold, or nothing for a tenth of each run's periods;
+// the title says which, and no more: at weak damping the free swing is still dying out there.
 void bifurcation_plot(Surface& s, const Parameters& p, const std::vector<double>& betas,
-                      const std::vector<Section>& sections);
+                      const std::vector<Section>& sections, std::optional<std::int64_t> skip);
 
 }  // namespace sp

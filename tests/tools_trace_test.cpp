@@ -802,6 +802,21 @@ TEST(TraceTool, APictureSetIsWrittenWholeOrNotAtAll)
     EXPECT_EQ(file_text(dir.path / "xt.png").substr(1, 3), "PNG");
     EXPECT_EQ(file_text(dir.path / "plane.png").substr(1, 3), "PNG");
 
+    // A sweep's resonance and bifurcation pictures are one set too.
+    const std::filesystem::path sweep_dir = dir.path / "sweep";
+    std::filesystem::create_directories(sweep_dir / "bifurcation.png");
+    { std::ofstream(sweep_dir / "resonance.png") << "old"; }
+    const std::string sweep = "TOOL --sweep=0.5:1:2 --poincare --Tmax=20 --png=" + sweep_dir.string();
+    const Result half = shell(sweep);
+    EXPECT_EQ(half.status, 4);
+    EXPECT_NE(half.err.find("resonance.png: written, then removed"), std::string::npos) << half.err;
+    EXPECT_EQ(file_text(sweep_dir / "resonance.png").substr(0, 8), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(sweep_dir), {}), 2);
+    std::filesystem::remove(sweep_dir / "bifurcation.png");
+    EXPECT_EQ(shell(sweep).status, 0);
+    for (const char* name : {"resonance.png", "bifurcation.png"})
+        EXPECT_EQ(file_text(sweep_dir / name).substr(1, 3), "PNG") << name;
+
     // A folder that cannot be made says why.
     const Result nested = shell("TOOL --png=" + (dir.path / "plane.png" / "sub").string());
     EXPECT_EQ(nested.status, 4);

@@ -427,7 +427,9 @@ TEST_F(LabTest, AFileThatCannotBeWrittenLeavesNothingAndSaysWhichAndWhy)
     platform.chosen_paths = {path};
     form->lab()->saveRun();
     ASSERT_EQ(platform.count(Kind::Message), 1U);
-    EXPECT_TRUE(platform.calls_of(Kind::Message)[0].text.contains(path));
+    // The reason in the window's Russian, not the system's English.
+    EXPECT_TRUE(platform.calls_of(Kind::Message)[0].text.endsWith(path + QStringLiteral("» не записан: папки нет")))
+        << platform.calls_of(Kind::Message)[0].text.toStdString();
 
     // A writer that fails half-way (a full disk) leaves neither the file nor a temporary.
     const QString half = QDir(out.path()).filePath(QStringLiteral("half.csv"));
@@ -435,16 +437,20 @@ TEST_F(LabTest, AFileThatCannotBeWrittenLeavesNothingAndSaysWhichAndWhy)
         d.write("step,t");
         return false;
     });
-    EXPECT_FALSE(why.isEmpty());
+    EXPECT_EQ(why.toStdString(), "запись не удалась");
     EXPECT_EQ(QDir(out.path()).entryList(QDir::Files), QStringList{"not-a-folder"});
+
+    // A folder that has the file's name.
+    EXPECT_EQ(sp::write_whole_file(out.path(), QByteArray("x")).toStdString(), "под этим именем уже есть папка или не файл");
 
     // Everything written, but the folder gone before the file could take its name.
     QTemporaryDir gone;
     const QString last = QDir(gone.path()).filePath(QStringLiteral("last.csv"));
-    EXPECT_FALSE(sp::write_whole_file(last, [&](QIODevice& d) {
-                     d.write("step,t\n");
-                     return QDir(gone.path()).removeRecursively();
-                 }).isEmpty());
+    EXPECT_EQ(sp::write_whole_file(last, [&](QIODevice& d) {
+                  d.write("step,t\n");
+                  return QDir(gone.path()).removeRecursively();
+              }).toStdString(),
+              "папки нет");
     EXPECT_FALSE(QFile::exists(last));
 }
 

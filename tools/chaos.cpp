@@ -106,9 +106,8 @@ std::vector<double> lyapunov_sweep(const Parameters& p, const std::vector<double
     return lambda;
 }
 
-analysis::Outcome write_bifurcation(const Parameters& p, const std::vector<double>& betas,
-                      std::optional<std::int64_t> skip, unsigned threads, const std::string& dir,
-                      std::ostream& err, double scale)
+std::vector<Section> bifurcation_sections(const Parameters& p, const std::vector<double>& betas,
+                                          std::optional<std::int64_t> skip, unsigned threads)
 {
     std::vector<Section> sections(betas.size());
     analysis::for_each_index(static_cast<std::int64_t>(betas.size()), threads, [&](std::int64_t i, bool) {
@@ -117,7 +116,7 @@ analysis::Outcome write_bifurcation(const Parameters& p, const std::vector<doubl
         const Characteristics c = characteristics_of(q);
         sections[i] = section(q, c.h, c.t_end, skip.value_or(default_skip(q.beta, c.t_end)));
     });
-    return write_bifurcation_png(p, betas, sections, dir, err, scale);
+    return sections;
 }
 
 }  // namespace sp::trace

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "analysis/outcome.h"
+#include "analysis/section.h"
 #include "model/parameters.h"
 
 namespace sp::trace {
@@ -29,9 +30,9 @@ std::optional<std::string> lyapunov_refusal(const Parameters& p);
 // counts no period after its transient or was cut short.
 std::vector<double> lyapunov_sweep(const Parameters& p, const std::vector<double>& betas, unsigned threads);
 
-// dir/bifurcation.png from the section of the run at each of the betas (all > 0).
-analysis::Outcome write_bifurcation(const Parameters& p, const std::vector<double>& betas,
-                      std::optional<std::int64_t> skip, unsigned threads, const std::string& dir,
-                      std::ostream& err, double scale);
+// The section of the run at each of the betas (all > 0), from period `skip` (a tenth of
+// each run's periods when not given), spread over threads: the bifurcation picture's points.
+std::vector<Section> bifurcation_sections(const Parameters& p, const std::vector<double>& betas,
+                                          std::optional<std::int64_t> skip, unsigned threads);
 
 }  // namespace sp::trace

@@ -18,10 +18,11 @@ QImage section_picture(const Parameters& p, const Section& sec, double scale)
 }
 
 QImage bifurcation_picture(const Parameters& p, const std::vector<double>& betas,
-                           const std::vector<Section>& sections, double scale)
+                           const std::vector<Section>& sections, std::optional<std::int64_t> skip,
+                           double scale)
 {
     Surface s = lab_plot_surface(scale);
-    bifurcation_plot(s, p, betas, sections);
+    bifurcation_plot(s, p, betas, sections, skip);
     return qimage_view(s.image()).copy();
 }
 
@@ -31,17 +32,7 @@ analysis::Outcome write_section_png(const Parameters& p, const Section& sec, con
     const auto app = ensure_application();
     if (!have_gui(err))
         return analysis::Outcome::CannotWrite;
-    return save_png(section_picture(p, sec, scale), scale, dir, "poincare.png", err);
-}
-
-analysis::Outcome write_bifurcation_png(const Parameters& p, const std::vector<double>& betas,
-                          const std::vector<Section>& sections, const std::string& dir,
-                          std::ostream& err, double scale)
-{
-    const auto app = ensure_application();
-    if (!have_gui(err))
-        return analysis::Outcome::CannotWrite;
-    return save_png(bifurcation_picture(p, betas, sections, scale), scale, dir, "bifurcation.png", err);
+    return save_pngs({{"poincare.png", section_picture(p, sec, scale)}}, scale, dir, err);
 }
 
 }  // namespace sp::trace

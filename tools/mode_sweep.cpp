@@ -11,8 +11,11 @@
 #include "analysis/parallel.h"
 #include "analysis/sweep.h"
 #include "tools/chaos.h"
+#include "tools/chaos_png.h"
 #include "tools/modes.h"
+#include "tools/plot_support.h"
 #include "tools/resonance_png.h"
+#include "tools/trace_png.h"
 
 namespace sp::trace {
 
@@ -66,6 +69,22 @@ private:
     bool shown_ = false;
 };
 
+// resonance.png, and with --poincare bifurcation.png, drawn first and then written as one
+// set: a failure leaves the old pair, never a new resonance beside an old bifurcation.
+Outcome write_sweep_pictures(const Options& o, const std::vector<analysis::SweepRow>& rows,
+                             const std::vector<double>& betas, unsigned threads, std::ostream& err)
+{
+    const auto app = ensure_application();
+    if (!have_gui(err))
+        return Outcome::CannotWrite;
+    std::vector<NamedPicture> pictures{{"resonance.png", resonance_picture(o.params, rows, o.scale)}};
+    if (o.poincare) {
+        const std::vector<Section> sections = bifurcation_sections(o.params, betas, o.poincare_skip, threads);
+        pictures.push_back({"bifurcation.png", bifurcation_picture(o.params, betas, sections, o.poincare_skip, o.scale)});
+    }
+    return save_pngs(pictures, o.scale, *o.png_dir, err);
+}
+
 }  // namespace
 
 Outcome print_sweep(const Options& o, std::ostream& out, std::ostream& err, bool err_is_terminal)
@@ -91,14 +110,9 @@ Outcome print_sweep(const Options& o, std::ostream& out, std::ostream& err, bool
             analysis::sweep_row(csv, rows[i], o.lyapunov ? std::optional(lambda[i]) : std::nullopt);
     }
     if (o.png_dir) {
-        const Outcome written = write_resonance(o.params, rows, *o.png_dir, err, o.scale);
+        const Outcome written = write_sweep_pictures(o, rows, betas, threads, err);
         if (written != Outcome::Ok)
             return written;
-        if (o.poincare) {
-            const Outcome drawn = write_bifurcation(o.params, betas, o.poincare_skip, threads, *o.png_dir, err, o.scale);
-            if (drawn != Outcome::Ok)
-                return drawn;
-        }
     }
     if (const std::int64_t cut = analysis::cut_short(rows); cut > 0) {
         err << "spring-pendulum-trace: " << cut << " of " << rows.size()

@@ -18,10 +18,13 @@ bool have_gui(std::ostream& err)
     return true;
 }
 
-analysis::Outcome save_png(const QImage& image, double scale, const std::string& dir, const char* name,
-                           std::ostream& err)
+analysis::Outcome save_pngs(const std::vector<NamedPicture>& pictures, double scale, const std::string& dir,
+                            std::ostream& err)
 {
-    return say_not_written(dir, analysis::write_file_set(dir, {{name, png_bytes(printable(image, scale))}}), err);
+    std::vector<analysis::FileToWrite> files;
+    for (const NamedPicture& p : pictures)
+        files.push_back({p.name, png_bytes(printable(p.image, scale))});
+    return say_not_written(dir, analysis::write_file_set(dir, files), err);
 }
 
 }  // namespace sp::trace

@@ -6,12 +6,9 @@
 // large enough to read in print.
 
 #include <QImage>
-#include <iosfwd>
-#include <string>
 #include <vector>
 
 #include "model/parameters.h"
-#include "analysis/outcome.h"
 #include "analysis/sweep.h"
 
 namespace sp::trace {
@@ -23,10 +20,5 @@ inline constexpr int kResonanceHeight = 800;
 // `scale` S the image has S times the pixels each way, the same picture drawn finer.
 QImage resonance_picture(const Parameters& p, const std::vector<analysis::SweepRow>& rows,
                          double scale = 1.0);
-
-// Writes dir/resonance.png (dir created if missing), at `scale` as the simulator's pictures
-// are; Ok or CannotWrite.
-analysis::Outcome write_resonance(const Parameters& p, const std::vector<analysis::SweepRow>& rows, const std::string& dir,
-                    std::ostream& err, double scale = 1.0);
 
 }  // namespace sp::trace

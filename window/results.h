@@ -21,7 +21,7 @@ namespace sp {
 
 // Writes through a temporary file that replaces `path` only once everything is written, so
 // a full disk or a refused folder never leaves half a file. Returns the reason of a
-// failure, empty when the file was written.
+// failure in the window's words, as a picture set's are said, empty when the file was written.
 QString write_whole_file(const QString& path, const std::function<bool(QIODevice&)>& write);
 QString write_whole_file(const QString& path, const QByteArray& bytes);
 

@@ -602,9 +602,10 @@ TEST(Reference, TrustEndsAtTheFirstRowBeyondTheTolerance)
 
     // Within a loose tolerance all along: the time of the last row, for every measure.
     const Result loose = trace({"--trust=1", "--Tmax=5", "--every=3"});
-    for (const std::string& line : lines(loose.out))
+    for (const std::string& line : lines(loose.out)) {
         if (line.substr(0, 4) != "lag=")
             EXPECT_EQ(std::stod(line.substr(line.find('=') + 1)), rows.back()[1]) << line;
+    }
 }
 
 // The reference moves the suspension point continuously where a step holds it at the
@@ -848,6 +849,10 @@ TEST(TraceTool, InputIsReadAndRefusedInTheToolsOwnWords)
         for (const char* library : {"disallowed flag override", " excludes ", " requires ", "The following argument"})
             EXPECT_EQ(r.err.find(library), std::string::npos) << r.err;
     }
+    // An argument echoed is kept to the refusal's one line, and a terminal's escape to '?'.
+    const std::vector<std::string_view> controls = {"--x\n\x1b[2Jy"};
+    const std::string line = sp::trace::read_arguments(controls).refusal.value_or("");
+    EXPECT_NE(line.find("--x??[2Jy"), std::string::npos) << line;
 }
 
 // The clock of a long run turns coarse; the run goes on as the simulator's does, and says so once.

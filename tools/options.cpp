@@ -140,17 +140,23 @@ std::string wrapped(const std::string& text, std::size_t width, std::size_t inde
     return result;
 }
 
-// An argument as a refusal repeats it: at most 80 characters.
+// An argument as a refusal repeats it: at most 80 characters, on the refusal's one line,
+// with every control character (a line feed, a terminal's escape) shown as '?'.
 std::string echoed(std::string_view arg)
 {
     constexpr std::size_t kMost = 80;
-    if (arg.size() <= kMost)
-        return std::string(arg);
-    // Not in the middle of a UTF-8 character.
-    std::size_t cut = kMost - 3;
-    while (cut > 0 && (static_cast<unsigned char>(arg[cut]) & 0xC0) == 0x80)
-        --cut;
-    return std::string(arg.substr(0, cut)) + "...";
+    std::string shown(arg);
+    if (shown.size() > kMost) {
+        // Not in the middle of a UTF-8 character.
+        std::size_t cut = kMost - 3;
+        while (cut > 0 && (static_cast<unsigned char>(shown[cut]) & 0xC0) == 0x80)
+            --cut;
+        shown = shown.substr(0, cut) + "...";
+    }
+    for (char& c : shown)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = '?';
+    return shown;
 }
 
 std::string shortest(double v)

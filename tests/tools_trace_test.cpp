@@ -603,8 +603,9 @@ TEST(Reference, TrustEndsAtTheFirstRowBeyondTheTolerance)
     // Within a loose tolerance all along: the time of the last row, for every measure.
     const Result loose = trace({"--trust=1", "--Tmax=5", "--every=3"});
     for (const std::string& line : lines(loose.out)) {
-        if (line.substr(0, 4) != "lag=")
+        if (line.substr(0, 4) != "lag=") {
             EXPECT_EQ(std::stod(line.substr(line.find('=') + 1)), rows.back()[1]) << line;
+        }
     }
 }
 

@@ -59,21 +59,14 @@ bool shows_no_non_finite(std::string s)
 }
 
 // The user's text, its normalised form, and the replacement when that form rounds to a
-// rejected value (a tiny positive Tmax shows as "0.0"): no edit needs more handlings.
-constexpr int kMaxHandlings = 3;
-
-// Form1::fieldChanged and the nested handlings its own write-back causes; returns the
-// text the field is left with.
-std::string handle_edit(Parameters& p, ParamId id, std::string text)
+// rejected value (a tiny positive Tmax shows as "0.0"), as the window's nested handlings
+// and the page's edit_field_whole take them: the text left in the field is one that a
+// further handling leaves as it is, so the nesting ends.
+void handle_edit(Parameters& p, ParamId id, std::string_view typed)
 {
-    for (int handling = 0; handling < kMaxHandlings; ++handling) {
-        std::string normalised = edit_field(p, id, text).text;
-        if (normalised == text)
-            return text;  // the same text again changes nothing: the nesting ends
-        text = std::move(normalised);
-    }
-    require(false);
-    return text;
+    const std::string left = edit_field_whole(p, id, typed).text;
+    Parameters again = p;
+    require(edit_field(again, id, left).text == left);
 }
 
 // The window shows a characteristic's number or, where the model gives a reason, "—":

@@ -268,6 +268,7 @@ std::vector<std::size_t> line_points(const PlotFrame& f, const std::vector<doubl
 void draw_curve(PlotFrame& f, const std::vector<double>& plot_x, const std::vector<bool>& settled,
                 const Curve& c)
 {
+    // `settled` goes with the plot's points: a curve of its own x has none unsettled.
     const std::vector<double>& x = c.x.empty() ? plot_x : c.x;
     Surface& s = f.surface();
     const std::size_t n = std::min(x.size(), c.y.size());
@@ -295,7 +296,7 @@ void draw_curve(PlotFrame& f, const std::vector<double>& plot_x, const std::vect
     for (std::size_t i = 0; i < n; i += std::min(every, n)) {
         const double X = f.px(x[i]), Y = f.py(c.y[i]);
         if (f.inside(X, Y))
-            mark_at(s, X, Y, c.mark, c.colour, i < settled.size() && !settled[i]);
+            mark_at(s, X, Y, c.mark, c.colour, c.x.empty() && i < settled.size() && !settled[i]);
     }
 }
 

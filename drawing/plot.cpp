@@ -95,54 +95,38 @@ int rows(Surface& s, const ClipRect& a) { return fitting(a.y1 - a.y0, s.text_wid
 // its numbers and names as much closer.
 double em(const Surface& s) { return s.font_points() / kPlotFontPoints; }
 
-// The resonance curve's look: round ticks counted by ticks(), a short black tick at each.
-void marked_axes(PlotFrame& f)
+// The grid at round steps, each line numbered outside the frame. ticks() keeps the numbers
+// at the ends that the rounding of a multiple puts a hair outside (6 × 0.2 > 1.2).
+// `marked`: a short black tick at each number, the resonance curve's look.
+void grid_and_numbers(PlotFrame& f, bool marked)
 {
     Surface& s = f.surface();
     const ClipRect a = f.area();
+    const auto tick = [&](double xa, double ya, double xb, double yb) {
+        if (!marked)
+            return;
+        s.pen_width(2);
+        s.draw_line(xa, ya, xb, yb, colors::kBlack);
+        s.pen_width(1);
+    };
+    const double bx = tick_step(f.x(), columns(s, a));
+    for (const double v : ticks(f.x(), bx)) {
+        const double x = f.px(v);
+        s.draw_line(x, a.y0, x, a.y1, colors::kGrid);
+        tick(x, a.y1, x, a.y1 + 6);
+        const std::string label = tick_label(v, bx, f.decimal_point());
+        f.text(x - s.text_width(label) / 2, a.y1 + 8 * em(s), label);
+    }
+    // How far a number stands above its line: the two looks differ by a pixel or so.
     const double line_h = s.text_width("0") * 2.4;  // about one text line
-    const double bx = tick_step(f.x(), columns(s, a));
-    for (const double v : ticks(f.x(), bx)) {
-        const double x = f.px(v);
-        s.draw_line(x, a.y0, x, a.y1, colors::kGrid);
-        s.pen_width(2);
-        s.draw_line(x, a.y1, x, a.y1 + 6, colors::kBlack);
-        s.pen_width(1);
-        const std::string label = tick_label(v, bx, f.decimal_point());
-        f.text(x - s.text_width(label) / 2, a.y1 + 8 * em(s), label);
-    }
-    const double ay = tick_step(f.y(), rows(s, a));
-    for (const double v : ticks(f.y(), ay)) {
-        const double y = f.py(v);
-        s.draw_line(a.x0, y, a.x1, y, colors::kGrid);
-        s.pen_width(2);
-        s.draw_line(a.x0 - 6, y, a.x0, y, colors::kBlack);
-        s.pen_width(1);
-        const std::string label = tick_label(v, ay, f.decimal_point());
-        f.text(a.x0 - 9 - s.text_width(label), y - line_h / 2.4 * 0.62, label);
-    }
-}
-
-// The scatter plots' look: grid lines only, a label that would read -0 reads 0.
-void plain_axes(PlotFrame& f)
-{
-    Surface& s = f.surface();
-    const ClipRect a = f.area();
-    // ticks() keeps the numbers at the ends that the rounding of a multiple puts a hair
-    // outside (6 × 0.2 > 1.2).
-    const double bx = tick_step(f.x(), columns(s, a));
-    for (const double v : ticks(f.x(), bx)) {
-        const double x = f.px(v);
-        s.draw_line(x, a.y0, x, a.y1, colors::kGrid);
-        const std::string label = tick_label(v, bx, f.decimal_point());
-        f.text(x - s.text_width(label) / 2, a.y1 + 8 * em(s), label);
-    }
+    const double rise = marked ? line_h / 2.4 * 0.62 : 8 * em(s);
     const double by = tick_step(f.y(), rows(s, a));
     for (const double v : ticks(f.y(), by)) {
         const double y = f.py(v);
         s.draw_line(a.x0, y, a.x1, y, colors::kGrid);
+        tick(a.x0 - 6, y, a.x0, y);
         const std::string label = tick_label(v, by, f.decimal_point());
-        f.text(a.x0 - 9 - s.text_width(label), y - 8 * em(s), label);
+        f.text(a.x0 - 9 - s.text_width(label), y - rise, label);
     }
 }
 
@@ -154,10 +138,7 @@ void numbered_axes(PlotFrame& f, Ticks style, std::string_view x_name, std::stri
     const ClipRect a = f.area();
     s.pen_width(1);
     s.pen_style(0);
-    if (style == Ticks::marked)
-        marked_axes(f);
-    else
-        plain_axes(f);
+    grid_and_numbers(f, style == Ticks::marked);
     s.pen_width(2);
     s.fill_style(1);
     s.draw_box(a.x0, a.y0, a.x1, a.y1, colors::kBlack);

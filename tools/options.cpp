@@ -197,6 +197,15 @@ auto reading(Reader read, std::string expected, Put put)
     };
 }
 
+// The store of a flag that takes no value: it sets `flag`.
+auto sets(bool Options::*flag)
+{
+    return [flag](Options& o, std::string_view) -> std::optional<std::string> {
+        o.*flag = true;
+        return std::nullopt;
+    };
+}
+
 constexpr std::string_view kDescription =
     R"(Prints the spring pendulum's motion as CSV, or its characteristics, pictures, resonance
 curve, stroboscopic section, Lyapunov exponent or energy balance.
@@ -276,10 +285,7 @@ std::vector<OptionEntry> make_table()
         {"--characteristics", Takes::Nothing, "", "",
          "print name=value lines for g, Ax, fi_x, Ay, fi_y, Dj, n_per, h, t_end and M instead of the run; "
          "an undefined value prints nan",
-         [](Options& o, std::string_view) -> std::optional<std::string> {
-             o.characteristics = true;
-             return std::nullopt;
-         },
+         sets(&Options::characteristics),
          {"--png", "--every", "--client", "--steps"},
          {}},
         {"--png", Takes::Value, "DIR", "",
@@ -405,10 +411,7 @@ std::vector<OptionEntry> make_table()
          "ln(d/1e-9) / (time since then); S = largest - smallest running value of L over the last quarter of "
          "the periods: small beside |L| when the estimate has settled. Needs 8 periods after the first "
          "tenth. With --sweep: a column lambda for every beta (nan where a run is too short or cut short)",
-         [](Options& o, std::string_view) -> std::optional<std::string> {
-             o.lyapunov = true;
-             return std::nullopt;
-         },
+         sets(&Options::lyapunov),
          {"--every", "--characteristics", "--client", "--steps", "--reference", "--trust", "--energy"},
          {}},
         {"--energy", Takes::Nothing, "", "",
@@ -419,10 +422,7 @@ std::vector<OptionEntry> make_table()
          "P = 2*alpha*(vx^2 + vy^2) at each of the step's four stages. Then E - E(0) = W_drive - W_damp to "
          "the scheme's truncation error (at the start-up values at most 4.5e-5 over the run, 2.3e-6 at half "
          "the step), down to about 1e-6 that the single-precision store of vy leaves over a run",
-         [](Options& o, std::string_view) -> std::optional<std::string> {
-             o.energy = true;
-             return std::nullopt;
-         },
+         sets(&Options::energy),
          {"--characteristics", "--png", "--trust", "--sweep"},
          {}},
     };

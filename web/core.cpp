@@ -27,6 +27,7 @@
 #include "geometry/layout.h"
 #include "model/characteristics.h"
 #include "model/entry.h"
+#include "model/experiments.h"
 #include "model/extents.h"
 #include "model/number_format.h"
 #include "model/oscillator.h"
@@ -342,6 +343,24 @@ EMSCRIPTEN_KEEPALIVE void sp_curve_draw(int w, int h, double ratio)
     Surface& s = drawing().curve;
     s.resize({std::max(w, 1), std::max(h, 1)}, drawing_ratio(ratio));
     resonance_plot(s, c.params, rows, c.beta);
+}
+
+// The experiments table read by the core's one reader, as the window reads it:
+// [{"key", "title", "texts": [9 × the cell, or null where the start-up value itself stands],
+//   "time_graphs", "zoom_xt", "zoom_yt"}, …]
+EMSCRIPTEN_KEEPALIVE const char* sp_experiments(const char* tsv)
+{
+    std::string json = "[";
+    for (const ExperimentRow& r : read_experiment_table(tsv).rows) {
+        if (json.size() > 1)
+            json += ',';
+        json += "{\"key\":" + json_string(r.key) + ",\"title\":" + json_string(r.title) + ",\"texts\":[";
+        for (std::size_t i = 0; i < r.texts.size(); ++i)
+            json += (i > 0 ? "," : "") + (r.exact[i] ? std::string("null") : json_string(r.texts[i]));
+        json += "],\"time_graphs\":" + std::string(r.time_graphs ? "true" : "false") +
+                ",\"zoom_xt\":" + std::to_string(r.zoom_xt) + ",\"zoom_yt\":" + std::to_string(r.zoom_yt) + "}";
+    }
+    return hand_out(json + "]");
 }
 
 EMSCRIPTEN_KEEPALIVE const char* sp_sweep_header()

@@ -38,6 +38,17 @@ export interface FieldEdit {
   faults: ("Negative" | "NotPositive")[];
 }
 
+// A row of the experiments table; texts in the order of the fields' ids, null where the
+// row keeps the start-up value itself.
+export interface Experiment {
+  key: string;
+  title: string;
+  texts: (string | null)[];
+  time_graphs: boolean;
+  zoom_xt: number;
+  zoom_yt: number;
+}
+
 export interface Picture {
   pixels: number;
   width: number;
@@ -77,6 +88,7 @@ export class Core {
 
   reset = this.lazy("sp_reset", null, []) as () => void;
   fieldText = this.lazy("sp_field_text", "string", ["number"]) as (id: number) => string;
+  private experimentsRaw = this.lazy("sp_experiments", "string", ["string"]) as (tsv: string) => string;
   private editRaw = this.lazy("sp_edit_field", "string", ["number", "string"]) as (id: number, t: string) => string;
   private charRaw = this.lazy("sp_characteristics", "string", ["number"]) as (dp: number) => string;
   setScales = this.lazy("sp_set_scales", null, ["number", "number", "number", "number"]) as (
@@ -163,6 +175,9 @@ export class Core {
     canvas.getContext("2d")!.putImageData(data, x, y);
   }
 
+  experiments(tsv: string): Experiment[] {
+    return JSON.parse(this.experimentsRaw(tsv));
+  }
   editField(id: number, text: string): FieldEdit {
     return JSON.parse(this.editRaw(id, text));
   }

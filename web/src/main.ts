@@ -1,8 +1,7 @@
 // The page: the main window's controls wired to the core. Every number and every rule
 // (reading and normalising the fields, the characteristics, the run, its CSV, the
 // resonance curve) comes from the core; the page only shows them and paces the run.
-import { Core, Extents, Rect } from "./core";
-import { Experiment, readExperiments } from "./experiments";
+import { Core, Experiment, Extents, Rect } from "./core";
 
 // The nine fields, top to bottom as the window has them: parameter id (web/core.cpp),
 // field and label names, caption, hover text.
@@ -294,7 +293,7 @@ class Page {
     const list = $("experimentList");
     let table: Experiment[] = [];
     try {
-      table = readExperiments(await (await fetch("experiments.tsv")).text());
+      table = this.core.experiments(await (await fetch("experiments.tsv")).text());
     } catch {
       return;  // the page works without its experiments menu
     }
@@ -315,12 +314,11 @@ class Page {
     this.core.reset();
     for (const [id] of kFields) {
       const text = e.texts[id];
-      this.inputs.get(id)!.value = text !== undefined && text !== "" ? this.core.editField(id, text).text
-                                                                       : this.core.fieldText(id);
+      this.inputs.get(id)!.value = text !== null ? this.core.editField(id, text).text : this.core.fieldText(id);
     }
-    ($(e.timeGraphs ? "Option2" : "Option1") as HTMLInputElement).checked = true;
-    ($("VScroll1") as HTMLInputElement).value = String(e.zoomXt);
-    ($("VScroll2") as HTMLInputElement).value = String(e.zoomYt);
+    ($(e.time_graphs ? "Option2" : "Option1") as HTMLInputElement).checked = true;
+    ($("VScroll1") as HTMLInputElement).value = String(e.zoom_xt);
+    ($("VScroll2") as HTMLInputElement).value = String(e.zoom_yt);
     this.layout();
   }
 

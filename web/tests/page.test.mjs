@@ -260,6 +260,19 @@ try {
     const zoom = await page.$eval("#VScroll1", (v) => v.value);
     check(shown.every((v, id) => Math.abs(v - Number(row[2 + id])) < 1e-8) && time && zoom === row[12],
           "an experiment from the menu sets the fields, the graphs and the zoom its row of the table gives");
+    // An experiment whose empty cells keep the start-up values themselves (DYg = 1/3), run:
+    // the tool given the row's other cells computes the same run.
+    const table = readFileSync(join(root, "docs/experiments.tsv"), "utf8").split("\n");
+    const names = table[0].split("\t");
+    const first = table.find((l) => l.startsWith("1\t")).split("\t");
+    await menu(page, "mnuExperiments", "mnuExperiment_1");
+    await page.click("#CmdOK");
+    await until(() => page.$eval("#CmdOK", (b) => b.textContent === "ПУСК" && !!document.getElementById("status").textContent),
+                "the end of the experiment's run");
+    await menu(page, "mnuFile", "mnuFileSaveRun");
+    const args = names.slice(2, 11).map((n, i) => [n, first[2 + i]]).filter(([, v]) => v !== "").map(([n, v]) => `--${n}=${v}`);
+    check((await downloaded("run.csv")).equals(execFileSync(tool, args, { maxBuffer: 1 << 30 })),
+          `the experiment's run is the tool's CSV byte for byte (${args.join(" ")})`);
     const guides = await page.evaluate(async () => {
       const links = [...document.querySelectorAll("#mnuHelp a")].map((a) => a.href);
       const pages = await Promise.all(links.map(async (l) => [l, (await fetch(l)).ok]));

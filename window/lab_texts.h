@@ -33,8 +33,6 @@ inline const QString kCurveProgressName = QStringLiteral("Ход расчёта 
 inline const QString kCurvePlotName = QStringLiteral("Амплитуды Ax и Ay в зависимости от β");
 inline const QString kCurveFilters = QStringLiteral("Рисунок PNG (*.png);;Таблица CSV (*.csv)");
 inline const QString kRunFilter = QStringLiteral("Таблица CSV (*.csv)");
-inline const QString kLinearLegend = QStringLiteral("- - Ax, линейная теория");
-inline const QString kLagTitle = QStringLiteral("Отставание по фазе φ, рад");
 inline const QString kUnsettled = QStringLiteral("   (колебания не установились)");
 inline const QString kPortraitPicture =
     QStringLiteral("Скорость vx против координаты x; точки — раз за период вынуждающей силы");

@@ -214,6 +214,14 @@ NumberReading read_number_detailed(std::string_view text)
     return read_decimal(in);
 }
 
+std::optional<double> read_whole_number(std::string_view text)
+{
+    const NumberReading r = read_number_detailed(text);
+    if (r.any_digits && r.whole && std::isfinite(r.value))
+        return r.value;
+    return std::nullopt;
+}
+
 std::string format_fixed(double v, int decimals, char decimal_point)
 {
     return format_rounded(v, std::chars_format::fixed, std::clamp(decimals, 0, 30), decimal_point);

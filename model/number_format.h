@@ -2,6 +2,7 @@
 // Reading and writing numbers independently of the user's locale.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,9 @@ struct NumberReading {
 // double range gives the largest finite double of that sign.
 NumberReading read_number_detailed(std::string_view text);
 inline double read_number(std::string_view text) { return read_number_detailed(text).value; }
+// The number when the whole text is one finite number, as a field asks of a value that
+// would cost minutes if misread (the resonance curve's range); else none.
+std::optional<double> read_whole_number(std::string_view text);
 
 // Fixed point, at least one integer digit, `decimals` decimals, the last one rounded to
 // nearest with halves away from zero. A result that shows only zeros carries no minus.

@@ -58,6 +58,10 @@ TEST(NumberReader, WholeTellsWhetherEverythingWasANumber)
     EXPECT_FALSE(read_number_detailed("1e-").whole);
     EXPECT_FALSE(read_number_detailed("0,5").whole);
     EXPECT_FALSE(read_number_detailed("5x").whole);
+    // A value that must not be misread: a whole number or none, and an empty text is none.
+    EXPECT_EQ(sp::read_whole_number(" 1D-1 "), 0.1);
+    EXPECT_FALSE(sp::read_whole_number(""));
+    EXPECT_FALSE(sp::read_whole_number("5x"));
 }
 
 TEST(NumberReader, StaysFiniteBeyondTheDoubleRange)

@@ -363,6 +363,13 @@ EMSCRIPTEN_KEEPALIVE const char* sp_experiments(const char* tsv)
     return hand_out(json + "]");
 }
 
+// A curve field's text read as the window's curve fields read it: the number when the
+// whole text is one finite number, else NaN.
+EMSCRIPTEN_KEEPALIVE double sp_read_whole_number(const char* text)
+{
+    return read_whole_number(text).value_or(NAN);
+}
+
 EMSCRIPTEN_KEEPALIVE const char* sp_sweep_header()
 {
     std::ostringstream out;

@@ -370,9 +370,8 @@ CurveWindow::~CurveWindow() = default;
 // a finite number is accepted: a curve of a misread range would cost minutes for nothing.
 std::optional<double> CurveWindow::readField(const QLineEdit* edit, const QString& caption)
 {
-    const NumberReading r = read_number_detailed(edit->text().toStdString());
-    if (r.any_digits && r.whole && std::isfinite(r.value))
-        return r.value;
+    if (const std::optional<double> v = read_whole_number(edit->text().toStdString()))
+        return v;
     platform_.message(this, texts::kErrorTitle, lab::notANumber(caption, edit->text()));
     return std::nullopt;
 }

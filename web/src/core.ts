@@ -88,6 +88,7 @@ export class Core {
 
   reset = this.lazy("sp_reset", null, []) as () => void;
   fieldText = this.lazy("sp_field_text", "string", ["number"]) as (id: number) => string;
+  readWholeNumber = this.lazy("sp_read_whole_number", "number", ["string"]) as (text: string) => number;
   private experimentsRaw = this.lazy("sp_experiments", "string", ["string"]) as (tsv: string) => string;
   private editRaw = this.lazy("sp_edit_field", "string", ["number", "string"]) as (id: number, t: string) => string;
   private charRaw = this.lazy("sp_characteristics", "string", ["number"]) as (dp: number) => string;

@@ -363,9 +363,11 @@ class Curve {
 
   private start() {
     this.cancel();
-    const from = Number(($("curveFrom") as HTMLInputElement).value);
-    const to = Number(($("curveTo") as HTMLInputElement).value);
-    const n = Number(($("curvePoints") as HTMLInputElement).value);
+    // Read as the window reads them: an empty or partly numeric text is no number.
+    const read = (id: string) => this.core.readWholeNumber(($(id) as HTMLInputElement).value);
+    const from = read("curveFrom");
+    const to = read("curveTo");
+    const n = read("curvePoints");
     if (!(from >= 0 && from <= to && to <= 1000 && Number.isInteger(n) && n >= 2 && n <= 100000)) {
       this.warn("β «от» и «до» — числа, 0 ≤ от ≤ до ≤ 1000; точек — от 2 до 100000.");
       return;
